@@ -1,0 +1,12 @@
+#include "app/program.h"
+
+namespace orv {
+
+void ResetProgram(Program& program) {
+    program.app = AppState{};
+    program.log.dialogs = program.dialogs.get();
+    program.log.uiThread = std::this_thread::get_id();
+    program.log.warningPending = false;
+}
+
+}  // namespace orv

@@ -1,0 +1,28 @@
+#pragma once
+// Start-up, the main window and the top-level loop.
+
+#include <string>
+
+#include "app/program.h"
+
+namespace orv {
+
+struct StartOptions {
+    bool simulator = false;          // the simulated instrument instead of the USB one
+    std::string crashBoxProgram;     // shows the crash report; empty for none
+    int settleMs = 1000;             // pause after the main window is built
+};
+
+// The start-up sequence up to and including the main window's contents.
+void StartUp(Program& program, const StartOptions& options);
+
+// Builds the main window's contents and starts the communications thread.
+void OpenMainWindow(Program& program, const StartOptions& options);
+
+// One pass of the top-level loop.
+void RunTopLevelPass(Program& program);
+
+// Passes until the main window's close is requested.
+void RunTopLevelLoop(Program& program);
+
+}  // namespace orv

@@ -1,0 +1,140 @@
+#include "core/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace orv {
+
+namespace {
+
+// Writes all of `bytes` to an open descriptor, retrying short writes.
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string NativePath(std::string_view stored) {
+    std::string path(stored);
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+std::optional<std::string> ReadWholeFile(std::string_view path) {
+    const std::string native = NativePath(path);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return text;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::optional<std::vector<std::string>> ReadTextLines(std::string_view path) {
+    auto text = ReadWholeFile(path);
+    if (!text) return std::nullopt;
+    // Files edited elsewhere may start with a UTF-8 byte order mark; it is no text.
+    std::string_view body = *text;
+    if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+    return SplitLines(body);
+}
+
+ReplaceResult ReplaceFile(std::string_view path, std::string_view tempPath,
+                          std::string_view content) {
+    const std::string target = NativePath(path);
+    const std::string temp = NativePath(tempPath);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return ReplaceResult::CannotWriteTemp;
+    // The data must be on disk before the rename makes it the file, or a power cut
+    // could leave an empty target.
+    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written) {
+        ::unlink(temp.c_str());
+        return ReplaceResult::CannotWriteTemp;
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) return ReplaceResult::CannotRename;
+    return ReplaceResult::Replaced;
+}
+
+bool AppendToFile(std::string_view path, std::string_view bytes) {
+    const std::string native = NativePath(path);
+    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, bytes);
+    return ::close(fd) == 0 && written;
+}
+
+bool CreateNewFile(std::string_view path, std::string_view content) {
+    const std::string native = NativePath(path);
+    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, content);
+    return ::close(fd) == 0 && written;
+}
+
+bool CanOpenForReading(std::string_view path) {
+    const std::string native = NativePath(path);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+bool FileExists(std::string_view path) {
+    struct stat info {};
+    return ::stat(NativePath(path).c_str(), &info) == 0;
+}
+
+bool MakeFolder(std::string_view path) {
+    const std::string native = NativePath(path);
+    if (::mkdir(native.c_str(), 0755) == 0) return true;
+    struct stat info {};
+    return errno == EEXIST && ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace orv

@@ -1,0 +1,153 @@
+#include "app/startup.h"
+
+#include "core/clock.h"
+#include "core/files.h"
+#include "core/settings.h"
+#include "support/working_dir.h"
+
+namespace orv {
+namespace {
+
+using test::FileText;
+
+class StartUpTest : public test::InWorkingDir {
+protected:
+    void SetUp() override {
+        InWorkingDir::SetUp();
+        auto dialogs = std::make_unique<ui::ScriptedDialogs>();
+        dialogs_ = dialogs.get();
+        program_.dialogs = std::move(dialogs);
+        program_.gui = std::make_unique<ui::Gui>();
+        options_.settleMs = 0;
+    }
+    void Start() { StartUp(program_, options_); }
+    std::vector<std::string> LogMessages() {
+        std::vector<std::string> messages;
+        const auto lines = ReadTextLines(kLogFileName);
+        for (const std::string& line : lines.value_or(std::vector<std::string>{})) {
+            messages.push_back(line.substr(line.find("] ") + 2));
+        }
+        return messages;
+    }
+
+    Program program_;
+    ui::ScriptedDialogs* dialogs_ = nullptr;
+    StartOptions options_;
+};
+
+TEST_F(StartUpTest, FirstStartInAnEmptyDirectory) {
+    Start();
+
+    const std::string settings = FileText("ORV_settings.txt");
+    EXPECT_NE(settings.substr(0, 3), "\xEF\xBB\xBF");
+    const std::vector<std::string> lines = SplitLines(settings);
+    ASSERT_EQ(lines.size(), 44u);
+    EXPECT_EQ(lines[0], "ActiveInstrument=ORV310");
+    EXPECT_EQ(lines[3], "DateOfLastUpdateCheck=" + FormatDayMonthYear(NowLocal()));
+    EXPECT_EQ(lines[6], "MainWindowWidth=1531");
+    EXPECT_EQ(lines[43], "ORV_GoldenVsLiveThreshold=1.50%");
+    size_t lineEnds = 0;
+    for (size_t at = 0; (at = settings.find("\r\n", at)) != std::string::npos; at += 2) ++lineEnds;
+    EXPECT_EQ(lineEnds, 44u);
+    EXPECT_EQ(settings.find('\n'), settings.find("\r\n") + 1);
+
+    EXPECT_EQ(FileText("testplans/demo_A.orv"), std::string(576, ','));
+    EXPECT_EQ(LogMessages(), std::vector<std::string>{"ORV32.EXE start-up, activeinstrument:ORV310"});
+    EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
+              "Korvane - ORV310 Analog Signature Analyser V25.003");
+    EXPECT_EQ(ui::InnerSize(*program_.gui, ui::kMainWindow), (ui::Size{1200, 720}));
+    EXPECT_TRUE(program_.app.LayoutChanged);
+    EXPECT_EQ(program_.app.ShownConnectionState, 99);
+    EXPECT_FALSE(program_.app.QuitRequested);
+    EXPECT_TRUE(dialogs_->shown.empty());
+}
+
+TEST_F(StartUpTest, UnknownModelRunsAsTheSmallestAndTheFileKeepsIt) {
+    ASSERT_TRUE(CreateNewFile("ORV_settings.txt", "ActiveInstrument=ORV999\r\n"));
+    Start();
+    EXPECT_EQ(program_.app.settings.ActiveInstrument, "ORV310");
+    EXPECT_EQ(LogMessages(),
+              (std::vector<std::string>{
+                  "ORV32.EXE start-up, cannot find legal instrument name, defaulting "
+                  "'activeinstrument$' to 'ORV310'",
+                  "ORV32.EXE start-up, activeinstrument:ORV310"}));
+    EXPECT_EQ(SplitLines(FileText("ORV_settings.txt"))[0], "ActiveInstrument=ORV999");
+}
+
+TEST_F(StartUpTest, EveryModelTitlesTheWindow) {
+    for (const char* model : {"ORV310", "ORV311P", "ORV320", "ORV340", "ORV340X"}) {
+        SCOPED_TRACE(model);
+        ui::CloseWindow(*program_.gui, ui::kMainWindow);
+        ASSERT_TRUE(ReplaceFile("ORV_settings.txt", "t",
+                                std::string("ActiveInstrument=") + model + "\r\n") ==
+                    ReplaceResult::Replaced);
+        Start();
+        EXPECT_EQ(program_.app.settings.ActiveInstrument, model);
+        EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
+                  std::string("Korvane - ") + model + " Analog Signature Analyser V25.003");
+        EXPECT_EQ(LogMessages().back(), std::string("ORV32.EXE start-up, activeinstrument:") + model);
+    }
+}
+
+TEST_F(StartUpTest, DailyCheckDoneTodayWritesNothing) {
+    const std::string today = FormatDayMonthYear(NowLocal());
+    const std::string settings = "DateOfLastUpdateCheck=" + today + "\r\n";
+    ASSERT_TRUE(CreateNewFile("ORV_settings.txt", settings));
+    Start();
+    EXPECT_EQ(SplitLines(FileText("ORV_settings.txt"))[0], "DateOfLastUpdateCheck=" + today);
+    EXPECT_EQ(program_.app.TodayText, today);
+}
+
+TEST_F(StartUpTest, MissingCurrentPlanFallsBackToTheDemoPlanInMemoryOnly) {
+    ASSERT_TRUE(CreateNewFile("ORV_settings.txt", "ORV_TestPlanFileName=testplans\\gone.orv\r\n"));
+    ASSERT_TRUE(MakeFolder("testplans"));
+    ASSERT_TRUE(CreateNewFile("testplans/demo_A.orv", "kept"));
+    Start();
+    EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans\\demo_A.orv");
+    EXPECT_EQ(FileText("testplans/demo_A.orv"), "kept");
+    EXPECT_EQ(SplitLines(FileText("ORV_settings.txt"))[0],
+              "ORV_TestPlanFileName=testplans\\gone.orv");
+}
+
+TEST_F(StartUpTest, LoopTurnsEventsIntoFlagsAndEndsOnTheMainWindowsClose) {
+    Start();
+    program_.app.LayoutChanged = false;
+    std::deque<ui::Event>& pending = program_.gui->pending;
+    pending.clear();
+
+    pending.push_back({ui::EventKind::RightClick, 0, ui::kMainWindow, 5, 6});
+    RunTopLevelPass(program_);
+    EXPECT_TRUE(program_.app.RightClickPending);
+    EXPECT_FALSE(program_.app.ClickPending);
+
+    pending.push_back({ui::EventKind::Control, 42, ui::kMainWindow});
+    RunTopLevelPass(program_);
+    EXPECT_TRUE(program_.app.ClickPending);
+    EXPECT_EQ(program_.app.LastEvent, (ui::Event{ui::EventKind::Control, 42, ui::kMainWindow}));
+
+    pending.push_back({ui::EventKind::Menu, 7, ui::kMainWindow});
+    RunTopLevelPass(program_);
+    EXPECT_EQ(program_.app.LastEvent.kind, ui::EventKind::Menu);
+
+    pending.push_back({ui::EventKind::CloseRequest, 0, 2});  // a secondary window
+    RunTopLevelPass(program_);
+    EXPECT_FALSE(program_.app.QuitRequested);
+
+    pending.push_back({ui::EventKind::CloseRequest, 0, ui::kMainWindow});
+    RunTopLevelLoop(program_);
+    EXPECT_TRUE(program_.app.QuitRequested);
+}
+
+TEST_F(StartUpTest, LoopServesAReconnectRequestOnce) {
+    Start();
+    program_.app.ReconnectRequested = true;
+    RunTopLevelPass(program_);
+    EXPECT_FALSE(program_.app.ReconnectRequested);
+    EXPECT_EQ(LogMessages().back(), "Auto-reconnect: initiating connection from UI thread");
+    const size_t lines = LogMessages().size();
+    RunTopLevelPass(program_);
+    EXPECT_EQ(LogMessages().size(), lines);
+}
+
+}  // namespace
+}  // namespace orv

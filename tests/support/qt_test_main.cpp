@@ -1,0 +1,14 @@
+// Test entry point: a QApplication exists for tests that open real widgets (on the
+// offscreen platform), and plain tests do not mind it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Tests never need a display, listing them included.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
+    return RUN_ALL_TESTS();
+}

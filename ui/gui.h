@@ -1,0 +1,58 @@
+#pragma once
+// The windows of the program, reached by number. Every window and control goes
+// through here; nothing above this folder includes a Qt widget header.
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "ui/event.h"
+
+namespace orv::ui {
+
+inline constexpr int kMainWindow = 1;
+
+struct QtWindows;  // the Qt objects, known only to the implementation
+
+struct Size {
+    int width = 0;
+    int height = 0;
+    bool operator==(const Size&) const = default;
+};
+
+struct Gui {
+    Gui();
+    ~Gui();
+    Gui(const Gui&) = delete;
+    Gui& operator=(const Gui&) = delete;
+
+    std::unique_ptr<QtWindows> windows;
+    std::deque<Event> pending;  // events reported but not yet taken
+};
+
+// Opens a resizable window with minimise and maximise buttons at x, y with the given
+// inner size. False when the window cannot be made.
+bool OpenWindow(Gui& gui, int window, const std::string& title, int x, int y, int width,
+                int height);
+void CloseWindow(Gui& gui, int window);
+bool IsWindowOpen(const Gui& gui, int window);
+
+void SetWindowTitle(Gui& gui, int window, const std::string& title);
+std::string WindowTitle(const Gui& gui, int window);
+// Changes the inner size, leaving the position.
+void ResizeWindow(Gui& gui, int window, int width, int height);
+Size InnerSize(const Gui& gui, int window);
+// Fills the window's free area with a colour number (red + 256 green + 65536 blue).
+void SetWindowBackground(Gui& gui, int window, std::int64_t colour);
+
+// The fonts the start-up prepares; the display parts choose among them later.
+void PrepareStartupFonts(Gui& gui);
+
+// Takes one event, waiting at most `maxMs` for one; kind None when none came.
+Event WaitEvent(Gui& gui, int maxMs);
+
+// The number of the window that has the focus, 0 for none of ours.
+int ActiveWindow(const Gui& gui);
+
+}  // namespace orv::ui
