@@ -1,7 +1,6 @@
 // orv: the control program of the signature analyser. "--simulator" runs it on the
 // built-in simulated instrument instead of the USB one.
 
-#include <QApplication>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,18 +8,9 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/subsystem_steps.h"
+#include "ui/application.h"
 #include "ui/gui.h"
 #include "ui/qt_dialogs.h"
-
-namespace {
-
-// The crash box program is installed beside this one.
-std::string CrashBoxProgramPath() {
-    const std::string self = QCoreApplication::applicationDirPath().toStdString();
-    return self.empty() ? std::string() : self + "/orv-crash-box";
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     orv::StartOptions options;
@@ -32,8 +22,9 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    QApplication qt(argc, argv);
-    options.crashBoxProgram = CrashBoxProgramPath();
+    orv::ui::Application application(argc, argv);
+    // The crash box program is installed beside this one.
+    options.crashBoxProgram = application.ProgramFolder() + "/orv-crash-box";
 
     orv::Program program;
     program.dialogs = std::make_unique<orv::ui::QtDialogs>();

@@ -30,9 +30,11 @@ void CheckInstrumentModel(Program& program) {
 
 void RunDailyReleaseCheck(Program& program) {
     AppState& app = program.app;
-    if (app.settings.CheckWebsiteForUpdate != 1) return;
+    if (app.settings.CheckWebsiteForUpdate != 1)
+        return;
     app.TodayText = FormatDayMonthYear(NowLocal());
-    if (app.TodayText == app.settings.DateOfLastUpdateCheck) return;
+    if (app.TodayText == app.settings.DateOfLastUpdateCheck)
+        return;
     WriteSetting(program.log, kSettingsFileName, "DateOfLastUpdateCheck", app.TodayText);
     CheckForUpdate(program);
 }
@@ -41,9 +43,11 @@ void RunDailyReleaseCheck(Program& program) {
 // create that as an empty placeholder when it is missing too.
 void EnsureCurrentTestPlan(Program& program) {
     std::string& planFile = program.app.settings.TestPlanFileName;
-    if (CanOpenForReading(planFile)) return;
+    if (CanOpenForReading(planFile))
+        return;
     planFile = std::string(kDefaultTestPlan);
-    if (CanOpenForReading(planFile)) return;
+    if (CanOpenForReading(planFile))
+        return;
     CreateNewFile(planFile, std::string(576, ','));
 }
 
@@ -54,7 +58,8 @@ void Settle(Program& program, int ms) {
     std::deque<ui::Event> arrived;
     while (MonotonicMs() < until) {
         const ui::Event event = ui::WaitEvent(*program.gui, 1);
-        if (event.kind != ui::EventKind::None) arrived.push_back(event);
+        if (event.kind != ui::EventKind::None)
+            arrived.push_back(event);
     }
     program.gui->pending.insert(program.gui->pending.begin(), arrived.begin(), arrived.end());
 }
@@ -118,14 +123,22 @@ void RunTopLevelPass(Program& program) {
     switch (event.kind) {
         case ui::EventKind::CloseRequest:
             // A secondary window's close is its own loop's business.
-            if (event.window == ui::kMainWindow) app.QuitRequested = true;
+            if (event.window == ui::kMainWindow)
+                app.QuitRequested = true;
             break;
         case ui::EventKind::LeftClick:
-        case ui::EventKind::Control: app.ClickPending = true; break;
-        case ui::EventKind::RightClick: app.RightClickPending = true; break;
-        case ui::EventKind::MovedOrResized: app.LayoutChanged = true; break;
+        case ui::EventKind::Control:
+            app.ClickPending = true;
+            break;
+        case ui::EventKind::RightClick:
+            app.RightClickPending = true;
+            break;
+        case ui::EventKind::MovedOrResized:
+            app.LayoutChanged = true;
+            break;
         case ui::EventKind::Menu:
-        case ui::EventKind::None: break;
+        case ui::EventKind::None:
+            break;
     }
     RunMainCycle(program);
     if (app.ReconnectRequested.exchange(false) && !LinkConnected(program)) {

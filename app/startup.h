@@ -8,9 +8,9 @@
 namespace orv {
 
 struct StartOptions {
-    bool simulator = false;          // the simulated instrument instead of the USB one
-    std::string crashBoxProgram;     // shows the crash report; empty for none
-    int settleMs = 1000;             // pause after the main window is built
+    bool simulator = false;       // the simulated instrument instead of the USB one
+    std::string crashBoxProgram;  // shows the crash report; empty for none
+    int settleMs = 1000;          // pause after the main window is built
 };
 
 // The start-up sequence up to and including the main window's contents.

@@ -4,20 +4,27 @@ namespace orv {
 
 void CheckForUpdate(Program&) {}
 void PrepareImageDecoders(Program&) {}
-bool StartSoundSystem(Program&) { return false; }
+bool StartSoundSystem(Program&) {
+    return false;
+}
 void LoadCurrentTestPlan(Program&) {}
 void LoadGraphicsAndSounds(Program&) {}
 void CreateMenusAndShortcuts(Program&) {}
 void CreateWindowContents(Program&) {}
 void ApplyLayoutAndRefresh(Program&) {}
-bool StartCommsThread(Program&) { return true; }
+bool StartCommsThread(Program&) {
+    return true;
+}
 void RunMainCycle(Program&) {}
-bool LinkConnected(const Program&) { return false; }
+bool LinkConnected(const Program&) {
+    return false;
+}
 void StartConnection(Program&) {}
 
 void StopCommsThread(Program& program) {
     program.app.CommsThreadStop = true;
-    if (program.commsThread.joinable()) program.commsThread.join();
+    if (program.commsThread.joinable())
+        program.commsThread.join();
 }
 
 }  // namespace orv

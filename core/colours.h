@@ -10,9 +10,15 @@ using ColourNumber = std::int64_t;
 constexpr ColourNumber MakeColour(int red, int green, int blue) {
     return red + 256 * green + 65536 * blue;
 }
-constexpr int RedOf(ColourNumber c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(ColourNumber c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(ColourNumber c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(ColourNumber c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(ColourNumber c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(ColourNumber c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 inline constexpr ColourNumber kColourWhite = MakeColour(255, 255, 255);
 inline constexpr ColourNumber kColourRed = MakeColour(255, 0, 0);

@@ -25,7 +25,8 @@ struct TextBuffer {
     std::size_t length = 0;
 
     void Add(const char* text, std::size_t n) {
-        for (std::size_t i = 0; i < n && length < capacity; ++i) out[length++] = text[i];
+        for (std::size_t i = 0; i < n && length < capacity; ++i)
+            out[length++] = text[i];
     }
     void Add(const char* text) { Add(text, std::strlen(text)); }
     void Add(char c) { Add(&c, 1); }
@@ -36,7 +37,8 @@ struct TextBuffer {
             digits[n++] = static_cast<char>('0' + value % 10);
             value /= 10;
         } while (value != 0);
-        while (n > 0) Add(digits[--n]);
+        while (n > 0)
+            Add(digits[--n]);
     }
     void AddSigned(std::int64_t value) {
         if (value < 0) {
@@ -77,26 +79,36 @@ int FindExecutableText(dl_phdr_info* info, std::size_t, void* data) {
     context->loadBase = info->dlpi_addr;
     for (int i = 0; i < info->dlpi_phnum; ++i) {
         const ElfW(Phdr)& segment = info->dlpi_phdr[i];
-        if (segment.p_type != PT_LOAD || (segment.p_flags & PF_X) == 0) continue;
+        if (segment.p_type != PT_LOAD || (segment.p_flags & PF_X) == 0)
+            continue;
         const std::uint64_t start = info->dlpi_addr + segment.p_vaddr;
-        if (context->textStart == 0 || start < context->textStart) context->textStart = start;
+        if (context->textStart == 0 || start < context->textStart)
+            context->textStart = start;
         const std::uint64_t end = start + segment.p_memsz;
-        if (end > context->textEnd) context->textEnd = end;
+        if (end > context->textEnd)
+            context->textEnd = end;
     }
     return 1;
 }
 
 const char* DescribeFault(int signal, int code) {
     switch (signal) {
-        case SIGSEGV: return "Invalid memory access";
-        case SIGBUS: return "Bus error: invalid address alignment or unmapped file memory";
-        case SIGILL: return "Illegal instruction";
-        case SIGABRT: return "Program aborted";
+        case SIGSEGV:
+            return "Invalid memory access";
+        case SIGBUS:
+            return "Bus error: invalid address alignment or unmapped file memory";
+        case SIGILL:
+            return "Illegal instruction";
+        case SIGABRT:
+            return "Program aborted";
         case SIGFPE:
-            if (code == FPE_INTDIV) return "Integer division by zero";
-            if (code == FPE_INTOVF) return "Integer overflow";
+            if (code == FPE_INTDIV)
+                return "Integer division by zero";
+            if (code == FPE_INTOVF)
+                return "Integer overflow";
             return "Floating-point exception";
-        default: return "Fatal signal";
+        default:
+            return "Fatal signal";
     }
 }
 
@@ -143,11 +155,13 @@ bool ResolveSource(const HandlerContext& context, std::uint64_t pc, char* file,
             offset >>= 4;
         } while (offset != 0);
         int i = 2;
-        while (n > 0) address[i++] = digits[--n];
+        while (n > 0)
+            address[i++] = digits[--n];
         address[i] = '\0';
     }
     int pipeFds[2];
-    if (pipe(pipeFds) != 0) return false;
+    if (pipe(pipeFds) != 0)
+        return false;
     const pid_t child = fork();
     if (child < 0) {
         close(pipeFds[0]);
@@ -157,7 +171,8 @@ bool ResolveSource(const HandlerContext& context, std::uint64_t pc, char* file,
     if (child == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
         const int devNull = open("/dev/null", O_WRONLY);
-        if (devNull >= 0) dup2(devNull, STDERR_FILENO);
+        if (devNull >= 0)
+            dup2(devNull, STDERR_FILENO);
         char* const argv[] = {const_cast<char*>("addr2line"), const_cast<char*>("-e"),
                               const_cast<char*>(context.executable), address, nullptr};
         execv("/usr/bin/addr2line", argv);
@@ -170,7 +185,8 @@ bool ResolveSource(const HandlerContext& context, std::uint64_t pc, char* file,
         const ssize_t n = read(pipeFds[0], reply + length, sizeof reply - 1 - length);
         if (n > 0) {
             length += static_cast<std::size_t>(n);
-            if (length >= sizeof reply - 1) break;
+            if (length >= sizeof reply - 1)
+                break;
         } else if (n == 0 || errno != EINTR) {
             break;
         }
@@ -182,19 +198,25 @@ bool ResolveSource(const HandlerContext& context, std::uint64_t pc, char* file,
     reply[length] = '\0';
     // "path/to/file.cpp:123" or "path/to/file.cpp:123 (discriminator 2)"; "??:0" when unknown.
     char* end = std::strchr(reply, '\n');
-    if (end != nullptr) *end = '\0';
+    if (end != nullptr)
+        *end = '\0';
     char* blank = std::strchr(reply, ' ');
-    if (blank != nullptr) *blank = '\0';
+    if (blank != nullptr)
+        *blank = '\0';
     char* colon = std::strrchr(reply, ':');
-    if (colon == nullptr || reply[0] == '?') return false;
+    if (colon == nullptr || reply[0] == '?')
+        return false;
     *colon = '\0';
     long number = 0;
-    for (const char* p = colon + 1; *p >= '0' && *p <= '9'; ++p) number = number * 10 + (*p - '0');
-    if (number <= 0) return false;
+    for (const char* p = colon + 1; *p >= '0' && *p <= '9'; ++p)
+        number = number * 10 + (*p - '0');
+    if (number <= 0)
+        return false;
     const char* slash = std::strrchr(reply, '/');
     const char* name = slash != nullptr ? slash + 1 : reply;
     std::size_t n = std::strlen(name);
-    if (n >= fileCapacity) n = fileCapacity - 1;
+    if (n >= fileCapacity)
+        n = fileCapacity - 1;
     std::memcpy(file, name, n);
     file[n] = '\0';
     *line = number;
@@ -212,15 +234,19 @@ CrashStateValues ReadStateValues(const CrashStateSources& sources) {
         values.actualResist = app->GeneratorApplied.SourceOhms;
         values.softwareVersion = app->SoftwareVersion;
     }
-    if (sources.connected != nullptr) values.connected = sources.connected->load();
-    if (sources.testPlanIndex != nullptr) values.testPlanIndex = *sources.testPlanIndex;
+    if (sources.connected != nullptr)
+        values.connected = sources.connected->load();
+    if (sources.testPlanIndex != nullptr)
+        values.testPlanIndex = *sources.testPlanIndex;
     return values;
 }
 
 void ShowReportBox(const CrashStateSources& sources, char* report) {
-    if (sources.boxProgram.empty()) return;
+    if (sources.boxProgram.empty())
+        return;
     const pid_t child = fork();
-    if (child < 0) return;
+    if (child < 0)
+        return;
     if (child == 0) {
         char* const argv[] = {const_cast<char*>(sources.boxProgram.c_str()), report, nullptr};
         execv(sources.boxProgram.c_str(), argv);
@@ -241,20 +267,21 @@ void HandleFault(int signal, siginfo_t* info, void* rawContext) {
     CrashFacts facts;
     facts.description = DescribeFault(signal, info->si_code);
     facts.code = signal;
-    facts.hasTargetAddress = signal == SIGSEGV || signal == SIGBUS;
+    // A fault raised by the kernel carries the address; one sent by kill() does not.
+    facts.hasTargetAddress = (signal == SIGSEGV || signal == SIGBUS) && info->si_code > 0;
     facts.targetAddress = reinterpret_cast<std::uint64_t>(info->si_addr);
 #if defined(__x86_64__)
     const auto* uc = static_cast<const ucontext_t*>(rawContext);
     const greg_t* regs = uc->uc_mcontext.gregs;
     facts.codeAddress = static_cast<std::uint64_t>(regs[REG_RIP]);
     const int order[8] = {REG_RAX, REG_RBX, REG_RCX, REG_RDX, REG_RBP, REG_RSI, REG_RDI, REG_RSP};
-    for (int i = 0; i < 8; ++i) facts.registers[i] = regs[order[i]];
+    for (int i = 0; i < 8; ++i)
+        facts.registers[i] = regs[order[i]];
 #else
     (void)rawContext;
 #endif
-    if (context != nullptr &&
-        ResolveSource(*context, facts.codeAddress, sourceFile, sizeof sourceFile,
-                      &facts.sourceLine)) {
+    if (context != nullptr && ResolveSource(*context, facts.codeAddress, sourceFile,
+                                            sizeof sourceFile, &facts.sourceLine)) {
         facts.sourceFile = sourceFile;
     }
     const CrashStateValues state =
@@ -271,12 +298,15 @@ void HandleFault(int signal, siginfo_t* info, void* rawContext) {
         std::size_t done = 0;
         while (done < blockLength) {
             const ssize_t n = write(fd, block + done, blockLength - done);
-            if (n <= 0 && errno != EINTR) break;
-            if (n > 0) done += static_cast<std::size_t>(n);
+            if (n <= 0 && errno != EINTR)
+                break;
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
         }
         close(fd);
     }
-    if (context != nullptr) ShowReportBox(context->sources, report);
+    if (context != nullptr)
+        ShowReportBox(context->sources, report);
     errno = savedErrno;
     // A crash is not a normal end: the exit status tells a shell which fault it was.
     _exit(128 + signal);
@@ -313,8 +343,8 @@ std::size_t BuildCrashReport(const CrashFacts& facts, const CrashStateValues& st
     }
     text.Line("");
     text.Line("Register content:");
-    static constexpr const char* kRegisterLabels[8] = {"RAX = ", "RBX = ", "RCX = ", "RDX = ",
-                                                       "RBP = ", "RSI = ", "RDI = ", "RSP = "};
+    static constexpr const char* kRegisterLabels[8] = {
+        "RAX = ", "RBX = ", "RCX = ", "RDX = ", "RBP = ", "RSI = ", "RDI = ", "RSP = "};
     for (int i = 0; i < 8; ++i) {
         text.Add(kRegisterLabels[i]);
         text.AddSigned(facts.registers[i]);
@@ -353,9 +383,10 @@ std::size_t BuildCrashReport(const CrashFacts& facts, const CrashStateValues& st
             ? static_cast<std::int64_t>(std::nearbyint(version * 1000.0))
             : 0;
     const std::int64_t whole = thousandths / 1000;
-    const int fraction = static_cast<int>(thousandths % 1000 < 0 ? -(thousandths % 1000)
-                                                                  : thousandths % 1000);
-    if (thousandths < 0 && whole == 0) text.Add('-');
+    const int fraction =
+        static_cast<int>(thousandths % 1000 < 0 ? -(thousandths % 1000) : thousandths % 1000);
+    if (thousandths < 0 && whole == 0)
+        text.Add('-');
     text.AddSigned(whole);
     text.Add('.');
     text.Add(static_cast<char>('0' + fraction / 100));

@@ -16,10 +16,14 @@ void ShowLogWarning(EventLog& log) {
 
 ui::BoxIcon IconFor(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Info: return ui::BoxIcon::Information;
-        case MessageKind::Warning: return ui::BoxIcon::Warning;
-        case MessageKind::Error: return ui::BoxIcon::Error;
-        case MessageKind::None: break;
+        case MessageKind::Info:
+            return ui::BoxIcon::Information;
+        case MessageKind::Warning:
+            return ui::BoxIcon::Warning;
+        case MessageKind::Error:
+            return ui::BoxIcon::Error;
+        case MessageKind::None:
+            break;
     }
     return ui::BoxIcon::None;
 }
@@ -38,7 +42,8 @@ MessageParts SplitMessage(std::string_view message) {
                                            {"Warning", MessageKind::Warning, 13},
                                            {"Error", MessageKind::Error, 11}};
     for (const Prefix& prefix : kPrefixes) {
-        if (message.substr(0, prefix.word.size()) != prefix.word) continue;
+        if (message.substr(0, prefix.word.size()) != prefix.word)
+            continue;
         MessageParts parts;
         parts.kind = prefix.kind;
         parts.title = std::string(message.substr(0, prefix.titleLength));
@@ -59,7 +64,8 @@ void WriteLogLine(EventLog& log, std::string_view message) {
         std::lock_guard lock(log.mutex);
         written = AppendToFile(kLogFileName, line);
     }
-    if (written) return;
+    if (written)
+        return;
     if (std::this_thread::get_id() == log.uiThread) {
         ShowLogWarning(log);
     } else {
@@ -70,12 +76,14 @@ void WriteLogLine(EventLog& log, std::string_view message) {
 void ShowUserMessage(EventLog& log, std::string_view message) {
     WriteLogLine(log, message);
     const MessageParts parts = SplitMessage(message);
-    if (parts.kind == MessageKind::None || log.dialogs == nullptr) return;
+    if (parts.kind == MessageKind::None || log.dialogs == nullptr)
+        return;
     log.dialogs->ShowMessageBox(parts.title, parts.text, IconFor(parts.kind));
 }
 
 void ShowPendingLogWarning(EventLog& log) {
-    if (log.warningPending.exchange(false)) ShowLogWarning(log);
+    if (log.warningPending.exchange(false))
+        ShowLogWarning(log);
 }
 
 }  // namespace orv

@@ -18,7 +18,8 @@ bool WriteAll(int fd, std::string_view bytes) {
     while (left > 0) {
         const ssize_t n = ::write(fd, p, left);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         p += n;
@@ -32,7 +33,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 std::string NativePath(std::string_view stored) {
     std::string path(stored);
     for (char& c : path) {
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     }
     return path;
 }
@@ -40,17 +42,20 @@ std::string NativePath(std::string_view stored) {
 std::optional<std::string> ReadWholeFile(std::string_view path) {
     const std::string native = NativePath(path);
     const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0)
+        return std::nullopt;
     std::string text;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ::close(fd);
             return std::nullopt;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         text.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
@@ -71,16 +76,19 @@ std::vector<std::string> SplitLines(std::string_view text) {
             ++i;
         }
     }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
     return lines;
 }
 
 std::optional<std::vector<std::string>> ReadTextLines(std::string_view path) {
     auto text = ReadWholeFile(path);
-    if (!text) return std::nullopt;
+    if (!text)
+        return std::nullopt;
     // Files edited elsewhere may start with a UTF-8 byte order mark; it is no text.
     std::string_view body = *text;
-    if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+    if (body.substr(0, 3) == "\xEF\xBB\xBF")
+        body.remove_prefix(3);
     return SplitLines(body);
 }
 
@@ -89,7 +97,8 @@ ReplaceResult ReplaceFile(std::string_view path, std::string_view tempPath,
     const std::string target = NativePath(path);
     const std::string temp = NativePath(tempPath);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return ReplaceResult::CannotWriteTemp;
+    if (fd < 0)
+        return ReplaceResult::CannotWriteTemp;
     // The data must be on disk before the rename makes it the file, or a power cut
     // could leave an empty target.
     const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
@@ -97,14 +106,16 @@ ReplaceResult ReplaceFile(std::string_view path, std::string_view tempPath,
         ::unlink(temp.c_str());
         return ReplaceResult::CannotWriteTemp;
     }
-    if (::rename(temp.c_str(), target.c_str()) != 0) return ReplaceResult::CannotRename;
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        return ReplaceResult::CannotRename;
     return ReplaceResult::Replaced;
 }
 
 bool AppendToFile(std::string_view path, std::string_view bytes) {
     const std::string native = NativePath(path);
     const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     const bool written = WriteAll(fd, bytes);
     return ::close(fd) == 0 && written;
 }
@@ -112,7 +123,8 @@ bool AppendToFile(std::string_view path, std::string_view bytes) {
 bool CreateNewFile(std::string_view path, std::string_view content) {
     const std::string native = NativePath(path);
     const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     const bool written = WriteAll(fd, content);
     return ::close(fd) == 0 && written;
 }
@@ -120,7 +132,8 @@ bool CreateNewFile(std::string_view path, std::string_view content) {
 bool CanOpenForReading(std::string_view path) {
     const std::string native = NativePath(path);
     const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     ::close(fd);
     return true;
 }
@@ -132,7 +145,8 @@ bool FileExists(std::string_view path) {
 
 bool MakeFolder(std::string_view path) {
     const std::string native = NativePath(path);
-    if (::mkdir(native.c_str(), 0755) == 0) return true;
+    if (::mkdir(native.c_str(), 0755) == 0)
+        return true;
     struct stat info {};
     return errno == EEXIST && ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }

@@ -10,7 +10,9 @@ bool IsKnownModel(std::string_view model) {
            kInstrumentModels.end();
 }
 
-bool IsSmallFamily(std::string_view model) { return model == "ORV310" || model == "ORV311P"; }
+bool IsSmallFamily(std::string_view model) {
+    return model == "ORV310" || model == "ORV311P";
+}
 
 std::string MainWindowTitleFor(std::string_view model) {
     return "Korvane - " + std::string(model) + " Analog Signature Analyser";

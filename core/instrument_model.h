@@ -7,8 +7,8 @@
 
 namespace orv {
 
-inline constexpr std::array<std::string_view, 5> kInstrumentModels = {
-    "ORV310", "ORV311P", "ORV320", "ORV340", "ORV340X"};
+inline constexpr std::array<std::string_view, 5> kInstrumentModels = {"ORV310", "ORV311P", "ORV320",
+                                                                      "ORV340", "ORV340X"};
 
 inline constexpr std::string_view kDefaultInstrumentModel = "ORV310";
 

@@ -16,7 +16,8 @@ std::size_t WriteUnsigned(std::uint64_t value, char* out) {
         reversed[n++] = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value != 0);
-    for (std::size_t i = 0; i < n; ++i) out[i] = reversed[n - 1 - i];
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = reversed[n - 1 - i];
     return n;
 }
 
@@ -40,9 +41,11 @@ std::size_t WriteLargeWhole(double value, char* out) {
             digits[d] = static_cast<unsigned char>(doubled % 10);
             carry = doubled / 10;
         }
-        if (carry != 0) digits[count++] = static_cast<unsigned char>(carry);
+        if (carry != 0)
+            digits[count++] = static_cast<unsigned char>(carry);
     }
-    for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<char>('0' + digits[count - 1 - i]);
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = static_cast<char>('0' + digits[count - 1 - i]);
     return count;
 }
 
@@ -59,7 +62,8 @@ std::size_t FormatFloatTextInto(float value, char* out) {
         return 9;
     }
     std::size_t n = 0;
-    if (std::signbit(value)) out[n++] = '-';
+    if (std::signbit(value))
+        out[n++] = '-';
     const double magnitude = std::fabs(static_cast<double>(value));
     if (magnitude >= 9.0e18) {
         // Whole numbers only at this size: no fraction to print.
@@ -85,8 +89,10 @@ std::size_t FormatFloatTextInto(float value, char* out) {
             decimals /= 10;
         }
         int last = 9;
-        while (digits[last] == '0') --last;
-        for (int i = 0; i <= last; ++i) out[n++] = digits[i];
+        while (digits[last] == '0')
+            --last;
+        for (int i = 0; i <= last; ++i)
+            out[n++] = digits[i];
     }
     out[n] = '\0';
     return n;

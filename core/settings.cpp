@@ -11,7 +11,9 @@ namespace orv {
 
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 // Position of `needle` in `haystack` compared without regard to ASCII case.
 size_t FindCaseless(std::string_view haystack, std::string_view needle) {
@@ -22,9 +24,12 @@ size_t FindCaseless(std::string_view haystack, std::string_view needle) {
 }
 
 int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return 99;
 }
 
@@ -99,12 +104,14 @@ const std::vector<SettingKey>& SettingKeys() {
 
 std::string FindSettingValue(std::string_view fileName, std::string_view key) {
     const auto lines = ReadTextLines(fileName);
-    if (!lines) return {};
+    if (!lines)
+        return {};
     const std::string search = std::string(key) + "=";
     std::string result;
     for (const std::string& line : *lines) {
         const size_t at = FindCaseless(line, search);
-        if (at == std::string_view::npos) continue;
+        if (at == std::string_view::npos)
+            continue;
         result = line.substr(0, at) + line.substr(at + search.size());
     }
     return result;
@@ -112,7 +119,8 @@ std::string FindSettingValue(std::string_view fileName, std::string_view key) {
 
 std::int64_t ParseSettingNumber(std::string_view value) {
     size_t i = 0;
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;
+    while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
+        ++i;
     bool negative = false;
     if (i < value.size() && (value[i] == '+' || value[i] == '-')) {
         negative = value[i] == '-';
@@ -126,8 +134,10 @@ std::int64_t ParseSettingNumber(std::string_view value) {
     std::uint64_t magnitude = 0;  // wraps on overflow rather than being undefined
     for (; i < value.size(); ++i) {
         const int digit = DigitValue(value[i]);
-        if (digit >= base) break;
-        magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        if (digit >= base)
+            break;
+        magnitude =
+            magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
     }
     const std::uint64_t result = negative ? (~magnitude + 1) : magnitude;
     return static_cast<std::int64_t>(result);
@@ -135,14 +145,16 @@ std::int64_t ParseSettingNumber(std::string_view value) {
 
 std::int64_t ReadSettingNumber(std::string_view key, std::int64_t defaultValue) {
     const std::string value = FindSettingValue(kSettingsFileName, key);
-    if (!value.empty()) return ParseSettingNumber(value);
+    if (!value.empty())
+        return ParseSettingNumber(value);
     AppendSettingLine(key, std::to_string(defaultValue));
     return defaultValue;
 }
 
 std::string ReadSettingText(std::string_view key, std::string_view defaultValue) {
     std::string value = FindSettingValue(kSettingsFileName, key);
-    if (!value.empty()) return value;
+    if (!value.empty())
+        return value;
     AppendSettingLine(key, defaultValue);
     return std::string(defaultValue);
 }
@@ -150,7 +162,8 @@ std::string ReadSettingText(std::string_view key, std::string_view defaultValue)
 void WriteSetting(EventLog& log, std::string_view fileName, std::string_view key,
                   std::string_view value) {
     const auto lines = ReadTextLines(fileName);
-    if (!lines) return;
+    if (!lines)
+        return;
     const std::string search = std::string(key) + "=";
     std::string content;
     for (const std::string& line : *lines) {
@@ -180,9 +193,9 @@ void LoadAllSettings(AppState& app) {
     Settings& s = app.settings;
     for (const SettingKey& entry : SettingKeys()) {
         if (const auto* number = std::get_if<NumberField>(&entry.field)) {
-            s.**number = ReadSettingNumber(entry.key, s.**number);
+            s.** number = ReadSettingNumber(entry.key, s.**number);
         } else if (const auto* text = std::get_if<TextField>(&entry.field)) {
-            s.**text = ReadSettingText(entry.key, s.**text);
+            s.** text = ReadSettingText(entry.key, s.**text);
         } else {
             std::string& recent = s.TestPlanFileNameRecent[std::get<int>(entry.field)];
             recent = ReadSettingText(entry.key, recent);

@@ -5,8 +5,8 @@ namespace orv::ui {
 
 enum class EventKind {
     None,
-    CloseRequest,    // the user asked to close a window
-    LeftClick,       // mouse button on a window's free area; x, y in window coordinates
+    CloseRequest,  // the user asked to close a window
+    LeftClick,     // mouse button on a window's free area; x, y in window coordinates
     RightClick,
     Control,         // a control fired; number is the control's number
     Menu,            // a menu item or shortcut; number is the command number

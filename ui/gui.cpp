@@ -20,8 +20,8 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
-        const EventKind kind = event->button() == Qt::RightButton ? EventKind::RightClick
-                                                                  : EventKind::LeftClick;
+        const EventKind kind =
+            event->button() == Qt::RightButton ? EventKind::RightClick : EventKind::LeftClick;
         const QPoint at = event->position().toPoint();
         gui_.pending.push_back({kind, 0, window_, at.x(), at.y()});
     }
@@ -86,7 +86,8 @@ Window* Find(const Gui& gui, int window) {
 
 bool OpenWindow(Gui& gui, int window, const std::string& title, int x, int y, int width,
                 int height) {
-    if (QApplication::instance() == nullptr || Find(gui, window) != nullptr) return false;
+    if (QApplication::instance() == nullptr || Find(gui, window) != nullptr)
+        return false;
     auto widget = std::make_unique<Window>(gui, window);
     widget->setWindowTitle(QString::fromStdString(title));
     widget->setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint |
@@ -98,12 +99,17 @@ bool OpenWindow(Gui& gui, int window, const std::string& title, int x, int y, in
     return true;
 }
 
-void CloseWindow(Gui& gui, int window) { gui.windows->byNumber.erase(window); }
+void CloseWindow(Gui& gui, int window) {
+    gui.windows->byNumber.erase(window);
+}
 
-bool IsWindowOpen(const Gui& gui, int window) { return Find(gui, window) != nullptr; }
+bool IsWindowOpen(const Gui& gui, int window) {
+    return Find(gui, window) != nullptr;
+}
 
 void SetWindowTitle(Gui& gui, int window, const std::string& title) {
-    if (Window* w = Find(gui, window)) w->setWindowTitle(QString::fromStdString(title));
+    if (Window* w = Find(gui, window))
+        w->setWindowTitle(QString::fromStdString(title));
 }
 
 std::string WindowTitle(const Gui& gui, int window) {
@@ -113,7 +119,8 @@ std::string WindowTitle(const Gui& gui, int window) {
 
 void ResizeWindow(Gui& gui, int window, int width, int height) {
     Window* w = Find(gui, window);
-    if (w == nullptr) return;
+    if (w == nullptr)
+        return;
     // The inner size excludes the menu bar.
     const int menuHeight = w->menuWidget() != nullptr ? w->menuWidget()->sizeHint().height() : 0;
     w->resize(width, height + menuHeight);
@@ -121,17 +128,19 @@ void ResizeWindow(Gui& gui, int window, int width, int height) {
 
 Size InnerSize(const Gui& gui, int window) {
     const Window* w = Find(gui, window);
-    if (w == nullptr) return {};
+    if (w == nullptr)
+        return {};
     return {w->area()->width(), w->area()->height()};
 }
 
 void SetWindowBackground(Gui& gui, int window, std::int64_t colour) {
     Window* w = Find(gui, window);
-    if (w == nullptr) return;
+    if (w == nullptr)
+        return;
     QPalette palette = w->area()->palette();
-    palette.setColor(QPalette::Window, QColor(static_cast<int>(colour & 0xFF),
-                                              static_cast<int>((colour >> 8) & 0xFF),
-                                              static_cast<int>((colour >> 16) & 0xFF)));
+    palette.setColor(QPalette::Window,
+                     QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                            static_cast<int>((colour >> 16) & 0xFF)));
     w->area()->setPalette(palette);
 }
 
@@ -144,14 +153,19 @@ void PrepareStartupFonts(Gui& gui) {
 
 Event WaitEvent(Gui& gui, int maxMs) {
     if (gui.pending.empty() && QApplication::instance() != nullptr) {
-        QApplication::processEvents(QEventLoop::AllEvents);
-        if (gui.pending.empty() && maxMs > 0) {
-            if (gui.windows->tick.interval() != maxMs) gui.windows->tick.setInterval(maxMs);
-            if (!gui.windows->tick.isActive()) gui.windows->tick.start();
+        if (maxMs <= 0) {
+            QApplication::processEvents(QEventLoop::AllEvents);
+        } else {
+            // Handles what is there, or sleeps until the next event; the tick bounds the wait.
+            if (gui.windows->tick.interval() != maxMs)
+                gui.windows->tick.setInterval(maxMs);
+            if (!gui.windows->tick.isActive())
+                gui.windows->tick.start();
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
     }
-    if (gui.pending.empty()) return {};
+    if (gui.pending.empty())
+        return {};
     const Event event = gui.pending.front();
     gui.pending.pop_front();
     return event;
@@ -160,7 +174,8 @@ Event WaitEvent(Gui& gui, int maxMs) {
 int ActiveWindow(const Gui& gui) {
     const QWidget* active = QApplication::activeWindow();
     for (const auto& [number, window] : gui.windows->byNumber) {
-        if (window.get() == active) return number;
+        if (window.get() == active)
+            return number;
     }
     return 0;
 }

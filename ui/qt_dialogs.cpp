@@ -1,6 +1,7 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMessageBox>
 
 namespace orv::ui {
@@ -9,11 +10,16 @@ namespace {
 
 QMessageBox::Icon ToQtIcon(BoxIcon icon) {
     switch (icon) {
-        case BoxIcon::Information: return QMessageBox::Information;
-        case BoxIcon::Warning: return QMessageBox::Warning;
-        case BoxIcon::Error: return QMessageBox::Critical;
-        case BoxIcon::Question: return QMessageBox::Question;
-        case BoxIcon::None: break;
+        case BoxIcon::Information:
+            return QMessageBox::Information;
+        case BoxIcon::Warning:
+            return QMessageBox::Warning;
+        case BoxIcon::Error:
+            return QMessageBox::Critical;
+        case BoxIcon::Question:
+            return QMessageBox::Question;
+        case BoxIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
@@ -33,6 +39,13 @@ void QtDialogs::ShowMessageBox(const std::string& title, const std::string& text
 
 bool QtDialogs::AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) {
     return RunBox(title, text, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void ShowFixedPitchReport(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok);
+    box.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    box.exec();
 }
 
 }  // namespace orv::ui

@@ -11,4 +11,8 @@ public:
     bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) override;
 };
 
+// A box with an OK button whose text is set in a fixed-pitch font, so that padded
+// columns line up.
+void ShowFixedPitchReport(const std::string& title, const std::string& text);
+
 }  // namespace orv::ui

@@ -9,7 +9,8 @@ void ScriptedDialogs::ShowMessageBox(const std::string& title, const std::string
 
 bool ScriptedDialogs::AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) {
     shown.push_back({ShownBox::Kind::YesNo, title, text, icon});
-    if (yesNoAnswers.empty()) return false;
+    if (yesNoAnswers.empty())
+        return false;
     const bool answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();
     return answer;

@@ -47,12 +47,14 @@ TEST_F(StartUpTest, FirstStartInAnEmptyDirectory) {
     EXPECT_EQ(lines[6], "MainWindowWidth=1531");
     EXPECT_EQ(lines[43], "ORV_GoldenVsLiveThreshold=1.50%");
     size_t lineEnds = 0;
-    for (size_t at = 0; (at = settings.find("\r\n", at)) != std::string::npos; at += 2) ++lineEnds;
+    for (size_t at = 0; (at = settings.find("\r\n", at)) != std::string::npos; at += 2)
+        ++lineEnds;
     EXPECT_EQ(lineEnds, 44u);
     EXPECT_EQ(settings.find('\n'), settings.find("\r\n") + 1);
 
     EXPECT_EQ(FileText("testplans/demo_A.orv"), std::string(576, ','));
-    EXPECT_EQ(LogMessages(), std::vector<std::string>{"ORV32.EXE start-up, activeinstrument:ORV310"});
+    EXPECT_EQ(LogMessages(),
+              std::vector<std::string>{"ORV32.EXE start-up, activeinstrument:ORV310"});
     EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
               "Korvane - ORV310 Analog Signature Analyser V25.003");
     EXPECT_EQ(ui::InnerSize(*program_.gui, ui::kMainWindow), (ui::Size{1200, 720}));
@@ -85,7 +87,8 @@ TEST_F(StartUpTest, EveryModelTitlesTheWindow) {
         EXPECT_EQ(program_.app.settings.ActiveInstrument, model);
         EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
                   std::string("Korvane - ") + model + " Analog Signature Analyser V25.003");
-        EXPECT_EQ(LogMessages().back(), std::string("ORV32.EXE start-up, activeinstrument:") + model);
+        EXPECT_EQ(LogMessages().back(),
+                  std::string("ORV32.EXE start-up, activeinstrument:") + model);
     }
 }
 

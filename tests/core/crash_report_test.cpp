@@ -49,7 +49,8 @@ TEST(CrashReportTest, MemoryFaultWithSourceLocation) {
     facts.targetAddress = 0;
     facts.sourceFile = "main_cycle.cpp";
     facts.sourceLine = 42;
-    for (int i = 0; i < 8; ++i) facts.registers[i] = i - 3;
+    for (int i = 0; i < 8; ++i)
+        facts.registers[i] = i - 3;
     CrashStateValues state = DefaultState();
     state.connected = true;
     state.testPlanIndex = 7;
@@ -116,8 +117,8 @@ TEST(CrashReportTest, StateNumbersInTheirTextForms) {
 TEST(CrashReportTest, BlockCarriesTheDateAndTheReportAsOneLine) {
     const std::string report = "line one\rline two\r";
     char block[256];
-    const size_t n = BuildCrashBlock(report.data(), report.size(), {2026, 12, 9, 7, 5, 3}, block,
-                                     sizeof block);
+    const size_t n =
+        BuildCrashBlock(report.data(), report.size(), {2026, 12, 9, 7, 5, 3}, block, sizeof block);
     EXPECT_EQ(std::string(block, n),
               "***************************\r\n*** 09/12/2026 07:05:03 ***\r\n"
               "line one\rline two\r\r\n");
@@ -153,15 +154,17 @@ __attribute__((no_sanitize("undefined"))) void DivideByZero() {
     (void)quotient;
 }
 
-__attribute__((no_sanitize("address", "undefined"))) void WriteThroughNull() { *g_nowhere = 1; }
+__attribute__((no_sanitize("address", "undefined"))) void WriteThroughNull() {
+    *g_nowhere = 1;
+}
 
 void ExpectStateLines(const std::vector<std::string>& report, size_t first) {
-    const std::vector<std::string> expected = {"Application State:",  "  Instrument:    ORV310",
-                                               "  Mode:          Advanced", "  USB connected: 0",
-                                               "  TestPlanIndex: 0",  "  ActualVoltage: 0",
-                                               "  ActualResist:  0",  "  SW Version:    25.003",
-                                               ""};
-    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(report.at(first + i), expected[i]);
+    const std::vector<std::string> expected = {
+        "Application State:", "  Instrument:    ORV310", "  Mode:          Advanced",
+        "  USB connected: 0", "  TestPlanIndex: 0",      "  ActualVoltage: 0",
+        "  ActualResist:  0", "  SW Version:    25.003", ""};
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(report.at(first + i), expected[i]);
 }
 
 TEST_F(CrashHandlerTest, NullWriteAndDivisionByZeroAppendOneBlockEach) {

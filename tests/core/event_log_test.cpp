@@ -58,7 +58,8 @@ protected:
     EventLog log_;
 };
 
-const std::regex kStampedLine(R"(\[\d\d-(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec)-\d{4} \d\d:\d\d:\d\d\] (.*))");
+const std::regex kStampedLine(
+    R"(\[\d\d-(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec)-\d{4} \d\d:\d\d:\d\d\] (.*))");
 
 TEST_F(EventLogTest, ShowUserMessageLogsTheWholeTextThenShowsTheBox) {
     ShowUserMessage(log_, "Error #0055 cannot create menu");
@@ -97,8 +98,7 @@ TEST_F(EventLogTest, UnwritableLogShowsAnUnloggedWarningAndTheMessageStillShows)
     const std::vector<ui::ShownBox> expected = {
         {ui::ShownBox::Kind::Message, "Warning #xxxx", "cannot write to log.txt",
          ui::BoxIcon::Warning},
-        {ui::ShownBox::Kind::Message, "Error #0064", "File cannot be created",
-         ui::BoxIcon::Error}};
+        {ui::ShownBox::Kind::Message, "Error #0064", "File cannot be created", ui::BoxIcon::Error}};
     EXPECT_EQ(dialogs_.shown, expected);
 }
 
@@ -114,7 +114,8 @@ TEST_F(EventLogTest, FailureOnAnotherThreadIsShownLaterByTheInterfaceThread) {
 
 TEST_F(EventLogTest, TwoThreadsWriteWholeLines) {
     auto writer = [&](const std::string& name) {
-        for (int i = 0; i < 1000; ++i) WriteLogLine(log_, name + " line " + std::to_string(i));
+        for (int i = 0; i < 1000; ++i)
+            WriteLogLine(log_, name + " line " + std::to_string(i));
     };
     std::thread a(writer, "interface");
     std::thread b(writer, "link");

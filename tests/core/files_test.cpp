@@ -23,7 +23,8 @@ TEST(SplitLinesTest, ReadsEveryLineEnd) {
         {"a\n\rb", {"a", "", "b"}},  // LF then CR is two line ends, not one
         {"\r\n", {""}},
     };
-    for (const Case& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitLines(c.text), c.lines) << c.text;
 }
 
 TEST(NativePathTest, BackslashesOpenAsSlashes) {

@@ -13,13 +13,17 @@ namespace {
 
 // The form defined by printf's "%.10f" with trailing zeros and point removed.
 std::string Reference(float value) {
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value > 0 ? "+Infinity" : "-Infinity";
+    if (std::isnan(value))
+        return "NaN";
+    if (std::isinf(value))
+        return value > 0 ? "+Infinity" : "-Infinity";
     char text[128];
     std::snprintf(text, sizeof text, "%.10f", static_cast<double>(value));
     std::string s = text;
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
     return s;
 }
 
@@ -42,7 +46,8 @@ TEST(FloatTextTest, KnownValues) {
         {std::numeric_limits<float>::quiet_NaN(), "NaN"},
         {3.0e38f, "300000000549775575777803994281145270272"},
     };
-    for (const Case& c : cases) EXPECT_EQ(FormatFloatText(c.value), c.text) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatFloatText(c.value), c.text) << c.text;
 }
 
 TEST(FloatTextTest, AgreesWithPrintfOnEveryKindOfFloat) {

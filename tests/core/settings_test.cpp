@@ -1,8 +1,12 @@
 #include "core/settings.h"
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <random>
 
 #include "core/files.h"
 #include "support/working_dir.h"
@@ -33,12 +37,17 @@ TEST(ParseSettingNumberTest, ReadsLeadingDigitsInEachBase) {
         std::int64_t value;
     };
     const Case cases[] = {
-        {"1531", 1531},     {"  \t42", 42},  {"-7", -7},       {"+7", 7},
-        {"$FF", 255},       {"$ff", 255},    {"%101", 5},      {"-$10", -16},
-        {"12abc", 12},      {"abc", 0},      {"", 0},          {" - 5", 0},
-        {"%102", 2},        {"16777215", 16777215},            {"1.9", 1},
+        {"1531", 1531}, {"  \t42", 42},
+        {"-7", -7},     {"+7", 7},
+        {"$FF", 255},   {"$ff", 255},
+        {"%101", 5},    {"-$10", -16},
+        {"12abc", 12},  {"abc", 0},
+        {"", 0},        {" - 5", 0},
+        {"%102", 2},    {"16777215", 16777215},
+        {"1.9", 1},
     };
-    for (const Case& c : cases) EXPECT_EQ(ParseSettingNumber(c.text), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseSettingNumber(c.text), c.value) << c.text;
 }
 
 TEST_F(SettingsTest, FirstStartWritesEveryDefaultInTableOrder) {
@@ -161,7 +170,8 @@ TEST_F(SettingsTest, UncreatableTemporaryFileSkipsTheWriteSilently) {
 
 TEST_F(SettingsTest, FailedReplaceRaisesError0009AndKeepsTheNewContentInTmp) {
     // A settings file on another file system cannot be replaced by a rename.
-    struct stat here {}, there {};
+    struct stat here {
+    }, there{};
     ASSERT_EQ(stat(".", &here), 0);
     if (stat("/dev/shm", &there) != 0 || there.st_dev == here.st_dev) {
         GTEST_SKIP() << "no second file system to rename across";
@@ -182,6 +192,38 @@ TEST_F(SettingsTest, FailedReplaceRaisesError0009AndKeepsTheNewContentInTmp) {
     EXPECT_EQ(FileText(file), "ORV_Mode=Basic\r\n");
     EXPECT_EQ(FileText("tmp.txt"), "ORV_Mode=Advanced\r\n");
     std::filesystem::remove_all(folder);
+}
+
+TEST_F(SettingsTest, KilledWritesNeverLeaveTheFileMissingOrPartial) {
+    AppState app;
+    LoadAllSettings(app);
+    const std::string before = Settings();
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pauseMicroseconds(0, 20000);
+    for (int trial = 0; trial < 100; ++trial) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            EventLog log;
+            for (int i = 0; i < 1000; ++i) {
+                WriteSetting(log, kSettingsFileName, "ORV_Mode", i % 2 == 0 ? "Basic" : "Advanced");
+            }
+            _exit(0);
+        }
+        usleep(static_cast<useconds_t>(pauseMicroseconds(random)));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+
+        const std::string after = Settings();
+        SCOPED_TRACE(trial);
+        ASSERT_EQ(SplitLines(after).size(), 44u);
+        const std::string mode = FindSettingValue(kSettingsFileName, "ORV_Mode");
+        ASSERT_TRUE(mode == "Basic" || mode == "Advanced") << mode;
+        std::string expected = before;
+        const size_t at = expected.find("ORV_Mode=Advanced");
+        expected.replace(at, 17, "ORV_Mode=" + mode);
+        ASSERT_EQ(after, expected);
+    }
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ void InWorkingDir::TearDown() {
 
 std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return "<missing>";
+    if (!in)
+        return "<missing>";
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
