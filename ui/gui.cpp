@@ -2,71 +2,48 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFont>
-#include <QMainWindow>
 #include <QMouseEvent>
-#include <QTimer>
-#include <map>
-#include <vector>
+
+#include "ui/qt_windows.h"
 
 namespace orv::ui {
 
-namespace {
+ClientArea::ClientArea(Gui& gui, int window) : gui_(gui), window_(window) {
+    setAutoFillBackground(true);
+}
 
-// The free area of a window: clicks on it that no control takes arrive here.
-class ClientArea final : public QWidget {
-public:
-    ClientArea(Gui& gui, int window) : gui_(gui), window_(window) { setAutoFillBackground(true); }
+void ClientArea::mousePressEvent(QMouseEvent* event) {
+    const EventKind kind =
+        event->button() == Qt::RightButton ? EventKind::RightClick : EventKind::LeftClick;
+    const QPoint at = event->position().toPoint();
+    gui_.pending.push_back({kind, 0, window_, at.x(), at.y()});
+}
 
-protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        const EventKind kind =
-            event->button() == Qt::RightButton ? EventKind::RightClick : EventKind::LeftClick;
-        const QPoint at = event->position().toPoint();
-        gui_.pending.push_back({kind, 0, window_, at.x(), at.y()});
-    }
+Window::Window(Gui& gui, int window)
+    : gui_(gui), window_(window), area_(new ClientArea(gui, window)) {
+    setCentralWidget(area_);
+}
 
-private:
-    Gui& gui_;
-    int window_;
-};
+// The window's own loop decides whether a close request ends anything.
+void Window::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    gui_.pending.push_back({EventKind::CloseRequest, 0, window_});
+}
 
-class Window final : public QMainWindow {
-public:
-    Window(Gui& gui, int window) : gui_(gui), window_(window), area_(new ClientArea(gui, window)) {
-        setCentralWidget(area_);
-    }
-    ClientArea* area() const { return area_; }
+void Window::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    gui_.pending.push_back({EventKind::MovedOrResized, 0, window_});
+}
 
-protected:
-    // The window's own loop decides whether a close request ends anything.
-    void closeEvent(QCloseEvent* event) override {
-        event->ignore();
-        gui_.pending.push_back({EventKind::CloseRequest, 0, window_});
-    }
-    void resizeEvent(QResizeEvent* event) override {
-        QMainWindow::resizeEvent(event);
-        gui_.pending.push_back({EventKind::MovedOrResized, 0, window_});
-    }
-    void moveEvent(QMoveEvent* event) override {
-        QMainWindow::moveEvent(event);
-        gui_.pending.push_back({EventKind::MovedOrResized, 0, window_});
-    }
+void Window::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    gui_.pending.push_back({EventKind::MovedOrResized, 0, window_});
+}
 
-private:
-    Gui& gui_;
-    int window_;
-    ClientArea* area_;
-};
-
-}  // namespace
-
-struct QtWindows {
-    std::map<int, std::unique_ptr<Window>> byNumber;
-    std::vector<QFont> fonts;
-    // Keeps the event wait short: WaitForMoreEvents returns at the latest on its tick.
-    QTimer tick;
-};
+Window* FindWindow(const Gui& gui, int window) {
+    const auto it = gui.windows->byNumber.find(window);
+    return it == gui.windows->byNumber.end() ? nullptr : it->second.get();
+}
 
 Gui::Gui() : windows(std::make_unique<QtWindows>()) {
     windows->tick.setTimerType(Qt::PreciseTimer);
@@ -75,18 +52,9 @@ Gui::Gui() : windows(std::make_unique<QtWindows>()) {
 
 Gui::~Gui() = default;
 
-namespace {
-
-Window* Find(const Gui& gui, int window) {
-    const auto it = gui.windows->byNumber.find(window);
-    return it == gui.windows->byNumber.end() ? nullptr : it->second.get();
-}
-
-}  // namespace
-
 bool OpenWindow(Gui& gui, int window, const std::string& title, int x, int y, int width,
                 int height) {
-    if (QApplication::instance() == nullptr || Find(gui, window) != nullptr)
+    if (QApplication::instance() == nullptr || FindWindow(gui, window) != nullptr)
         return false;
     auto widget = std::make_unique<Window>(gui, window);
     widget->setWindowTitle(QString::fromStdString(title));
@@ -100,25 +68,31 @@ bool OpenWindow(Gui& gui, int window, const std::string& title, int x, int y, in
 }
 
 void CloseWindow(Gui& gui, int window) {
-    gui.windows->byNumber.erase(window);
+    QtWindows& qt = *gui.windows;
+    std::erase_if(qt.controls, [&](const auto& entry) { return entry.second.window == window; });
+    std::erase_if(qt.menuItems, [&](const auto& entry) { return entry.second.window == window; });
+    if (Window* w = FindWindow(gui, window)) {
+        std::erase_if(qt.menus, [&](const auto& entry) { return entry.second->window() == w; });
+    }
+    qt.byNumber.erase(window);
 }
 
 bool IsWindowOpen(const Gui& gui, int window) {
-    return Find(gui, window) != nullptr;
+    return FindWindow(gui, window) != nullptr;
 }
 
 void SetWindowTitle(Gui& gui, int window, const std::string& title) {
-    if (Window* w = Find(gui, window))
+    if (Window* w = FindWindow(gui, window))
         w->setWindowTitle(QString::fromStdString(title));
 }
 
 std::string WindowTitle(const Gui& gui, int window) {
-    const Window* w = Find(gui, window);
+    const Window* w = FindWindow(gui, window);
     return w != nullptr ? w->windowTitle().toStdString() : std::string();
 }
 
 void ResizeWindow(Gui& gui, int window, int width, int height) {
-    Window* w = Find(gui, window);
+    Window* w = FindWindow(gui, window);
     if (w == nullptr)
         return;
     // The inner size excludes the menu bar.
@@ -127,14 +101,14 @@ void ResizeWindow(Gui& gui, int window, int width, int height) {
 }
 
 Size InnerSize(const Gui& gui, int window) {
-    const Window* w = Find(gui, window);
+    const Window* w = FindWindow(gui, window);
     if (w == nullptr)
         return {};
     return {w->area()->width(), w->area()->height()};
 }
 
 void SetWindowBackground(Gui& gui, int window, std::int64_t colour) {
-    Window* w = Find(gui, window);
+    Window* w = FindWindow(gui, window);
     if (w == nullptr)
         return;
     QPalette palette = w->area()->palette();

@@ -1,0 +1,511 @@
+#include "ui/controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+#include "ui/qt_windows.h"
+
+namespace orv::ui {
+
+namespace {
+
+// An image that reports a click as a control event.
+class ImageButton final : public QLabel {
+public:
+    ImageButton(Gui& gui, int window, int number, QWidget* parent)
+        : QLabel(parent), gui_(gui), window_(window), number_(number) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            gui_.pending.push_back({EventKind::Control, number_, window_});
+        }
+    }
+
+private:
+    Gui& gui_;
+    int window_;
+    int number_;
+};
+
+QColor ToQColor(std::int64_t colour) {
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+Control* Find(const Gui& gui, int number) {
+    auto& controls = gui.windows->controls;
+    const auto it = controls.find(number);
+    return it == controls.end() ? nullptr : &it->second;
+}
+
+template <class Widget>
+Widget* As(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    return control != nullptr ? qobject_cast<Widget*>(control->widget) : nullptr;
+}
+
+QWidget* MakeWidget(Gui& gui, int window, int number, ControlKind kind, const std::string& text,
+                    QWidget* parent) {
+    const QString label = QString::fromStdString(text);
+    auto report = [&gui, window, number] {
+        gui.pending.push_back({EventKind::Control, number, window});
+    };
+    switch (kind) {
+        case ControlKind::Panel: {
+            auto* panel = new QWidget(parent);
+            panel->setAutoFillBackground(true);
+            return panel;
+        }
+        case ControlKind::Label:
+            return new QLabel(label, parent);
+        case ControlKind::Button:
+        case ControlKind::ToggleButton: {
+            auto* button = new QPushButton(label, parent);
+            button->setCheckable(kind == ControlKind::ToggleButton);
+            button->setFocusPolicy(Qt::NoFocus);
+            QObject::connect(button, &QPushButton::clicked, report);
+            return button;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(label, parent);
+            box->setFocusPolicy(Qt::NoFocus);
+            QObject::connect(box, &QCheckBox::clicked, report);
+            return box;
+        }
+        case ControlKind::List: {
+            auto* list = new QComboBox(parent);
+            list->setFocusPolicy(Qt::NoFocus);
+            QObject::connect(list, &QComboBox::activated, report);
+            return list;
+        }
+        case ControlKind::ImageArea: {
+            auto* area = new QLabel(parent);
+            area->setAttribute(Qt::WA_TransparentForMouseEvents);
+            area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return area;
+        }
+        case ControlKind::ImageButton:
+            return new ImageButton(gui, window, number, parent);
+        case ControlKind::Tree: {
+            auto* tree = new QTreeWidget(parent);
+            tree->setHeaderHidden(true);
+            tree->setRootIsDecorated(true);
+            QObject::connect(tree, &QTreeWidget::currentItemChanged, report);
+            return tree;
+        }
+        case ControlKind::TextField:
+            return new QLineEdit(label, parent);
+    }
+    return nullptr;
+}
+
+// Puts each tree item under the right parent at the right place for its flat index,
+// moving only the items that are not there already.
+void Restructure(QTreeWidget* tree, std::vector<TreeItem>& entries) {
+    QTreeWidgetItem* parent = nullptr;
+    int topIndex = 0;
+    int childIndex = 0;
+    for (TreeItem& entry : entries) {
+        QTreeWidgetItem* item = entry.item;
+        const bool top = entry.entry.level == 0 || parent == nullptr;
+        QTreeWidgetItem* wantedParent = top ? nullptr : parent;
+        const int wantedIndex = top ? topIndex : childIndex;
+        QTreeWidgetItem* currentParent = item->parent();
+        const int currentIndex = currentParent != nullptr ? currentParent->indexOfChild(item)
+                                                          : tree->indexOfTopLevelItem(item);
+        if (currentParent != wantedParent || currentIndex != wantedIndex) {
+            if (currentParent != nullptr) {
+                currentParent->takeChild(currentIndex);
+            } else if (currentIndex >= 0) {
+                tree->takeTopLevelItem(currentIndex);
+            }
+            if (wantedParent != nullptr) {
+                wantedParent->insertChild(wantedIndex, item);
+            } else {
+                tree->insertTopLevelItem(wantedIndex, item);
+            }
+        }
+        // Items not yet visited may sit where this one goes; they are pushed down and
+        // moved to their own places when their turn comes.
+        if (top) {
+            parent = item;
+            ++topIndex;
+            childIndex = 0;
+        } else {
+            ++childIndex;
+        }
+    }
+    for (TreeItem& entry : entries) {
+        if (entry.entry.level == 0)
+            entry.item->setExpanded(true);
+    }
+}
+
+}  // namespace
+
+bool CreateControl(Gui& gui, int window, int number, ControlKind kind, const Rect& rect,
+                   const std::string& text, int panel) {
+    Window* w = FindWindow(gui, window);
+    if (w == nullptr || Find(gui, number) != nullptr)
+        return false;
+    QWidget* parent = w->area();
+    if (panel != 0) {
+        const Control* holder = Find(gui, panel);
+        if (holder == nullptr || holder->window != window)
+            return false;
+        parent = holder->widget;
+    }
+    QWidget* widget = MakeWidget(gui, window, number, kind, text, parent);
+    widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
+    widget->show();
+    gui.windows->controls[number] = Control{kind, window, widget, {}, {}};
+    return true;
+}
+
+bool ControlExists(const Gui& gui, int number) {
+    return Find(gui, number) != nullptr;
+}
+
+void SetControlText(Gui& gui, int number, const std::string& text) {
+    Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    const QString value = QString::fromStdString(text);
+    if (auto* label = qobject_cast<QLabel*>(control->widget)) {
+        label->setText(value);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control->widget)) {
+        button->setText(value);
+    } else if (auto* field = qobject_cast<QLineEdit*>(control->widget)) {
+        field->setText(value);
+    }
+}
+
+std::string ControlText(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    if (control == nullptr)
+        return {};
+    if (auto* label = qobject_cast<QLabel*>(control->widget))
+        return label->text().toStdString();
+    if (auto* button = qobject_cast<QAbstractButton*>(control->widget)) {
+        return button->text().toStdString();
+    }
+    if (auto* field = qobject_cast<QLineEdit*>(control->widget))
+        return field->text().toStdString();
+    if (auto* list = qobject_cast<QComboBox*>(control->widget)) {
+        return list->currentText().toStdString();
+    }
+    return {};
+}
+
+void SetControlTooltip(Gui& gui, int number, const std::string& tip) {
+    if (Control* control = Find(gui, number)) {
+        control->widget->setToolTip(QString::fromStdString(tip));
+    }
+}
+
+std::string ControlTooltip(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    return control != nullptr ? control->widget->toolTip().toStdString() : std::string();
+}
+
+void SetControlRect(Gui& gui, int number, const Rect& rect) {
+    if (Control* control = Find(gui, number)) {
+        control->widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
+    }
+}
+
+Rect ControlRect(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    if (control == nullptr)
+        return {};
+    const QRect r = control->widget->geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+void SetControlVisible(Gui& gui, int number, bool visible) {
+    if (Control* control = Find(gui, number))
+        control->widget->setVisible(visible);
+}
+
+bool IsControlVisible(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    return control != nullptr && !control->widget->isHidden();
+}
+
+void SetControlEnabled(Gui& gui, int number, bool enabled) {
+    if (Control* control = Find(gui, number))
+        control->widget->setEnabled(enabled);
+}
+
+bool IsControlEnabled(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    return control != nullptr && control->widget->isEnabled();
+}
+
+void SetControlColours(Gui& gui, int number, std::int64_t text, std::int64_t background) {
+    Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    QPalette palette = control->widget->palette();
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text}) {
+        palette.setColor(role, ToQColor(text));
+    }
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base}) {
+        palette.setColor(role, ToQColor(background));
+    }
+    control->widget->setPalette(palette);
+    control->widget->setAutoFillBackground(true);
+}
+
+void SetControlFont(Gui& gui, int number, const FontSpec& font) {
+    Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    QFont qfont(QString::fromStdString(font.family), font.points);
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    control->widget->setFont(qfont);
+}
+
+void SetControlAlignment(Gui& gui, int number, TextAlign align) {
+    if (auto* label = As<QLabel>(gui, number)) {
+        label->setAlignment(align == TextAlign::Centre ? Qt::AlignCenter
+                                                       : Qt::AlignLeft | Qt::AlignVCenter);
+    }
+}
+
+void SetControlChecked(Gui& gui, int number, bool checked) {
+    if (auto* button = As<QAbstractButton>(gui, number)) {
+        const QSignalBlocker quiet(button);
+        button->setChecked(checked);
+    }
+}
+
+bool IsControlChecked(const Gui& gui, int number) {
+    const auto* button = As<QAbstractButton>(gui, number);
+    return button != nullptr && button->isChecked();
+}
+
+void SetControlImage(Gui& gui, int number, const QImage& image) {
+    Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    control->image = image;
+    if (auto* label = qobject_cast<QLabel*>(control->widget)) {
+        label->setPixmap(QPixmap::fromImage(image));
+    }
+}
+
+QImage ControlImage(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    return control != nullptr ? control->image : QImage();
+}
+
+void SetListItems(Gui& gui, int number, const std::vector<std::string>& items) {
+    auto* list = As<QComboBox>(gui, number);
+    if (list == nullptr)
+        return;
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const std::string& item : items)
+        list->addItem(QString::fromStdString(item));
+}
+
+std::vector<std::string> ListItems(const Gui& gui, int number) {
+    std::vector<std::string> items;
+    if (const auto* list = As<QComboBox>(gui, number)) {
+        for (int i = 0; i < list->count(); ++i)
+            items.push_back(list->itemText(i).toStdString());
+    }
+    return items;
+}
+
+void SetListSelection(Gui& gui, int number, int index) {
+    if (auto* list = As<QComboBox>(gui, number)) {
+        const QSignalBlocker quiet(list);
+        list->setCurrentIndex(index);
+    }
+}
+
+int ListSelection(const Gui& gui, int number) {
+    const auto* list = As<QComboBox>(gui, number);
+    return list != nullptr ? list->currentIndex() : -1;
+}
+
+int TreeEntryCount(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    return control != nullptr ? static_cast<int>(control->tree.size()) : 0;
+}
+
+TreeEntry TreeEntryAt(const Gui& gui, int number, int index) {
+    const Control* control = Find(gui, number);
+    if (control == nullptr || index < 0 || index >= static_cast<int>(control->tree.size())) {
+        return {};
+    }
+    return control->tree[static_cast<size_t>(index)].entry;
+}
+
+void InsertTreeEntry(Gui& gui, int number, int index, const TreeEntry& entry) {
+    Control* control = Find(gui, number);
+    auto* tree = control != nullptr ? qobject_cast<QTreeWidget*>(control->widget) : nullptr;
+    if (tree == nullptr)
+        return;
+    const QSignalBlocker quiet(tree);
+    index = std::clamp(index, 0, static_cast<int>(control->tree.size()));
+    auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(entry.text)});
+    tree->addTopLevelItem(item);
+    control->tree.insert(control->tree.begin() + index, TreeItem{entry, item});
+    Restructure(tree, control->tree);
+}
+
+void RemoveTreeEntry(Gui& gui, int number, int index) {
+    Control* control = Find(gui, number);
+    auto* tree = control != nullptr ? qobject_cast<QTreeWidget*>(control->widget) : nullptr;
+    if (tree == nullptr || index < 0 || index >= static_cast<int>(control->tree.size()))
+        return;
+    const QSignalBlocker quiet(tree);
+    QTreeWidgetItem* item = control->tree[static_cast<size_t>(index)].item;
+    control->tree.erase(control->tree.begin() + index);
+    // Its children are listed entries of their own: hand them back before deleting it.
+    while (item->childCount() > 0)
+        tree->addTopLevelItem(item->takeChild(0));
+    delete item;
+    Restructure(tree, control->tree);
+}
+
+void SetTreeEntryIcon(Gui& gui, int number, int index, const QImage& icon) {
+    Control* control = Find(gui, number);
+    if (control == nullptr || index < 0 || index >= static_cast<int>(control->tree.size()))
+        return;
+    control->tree[static_cast<size_t>(index)].item->setIcon(0, QIcon(QPixmap::fromImage(icon)));
+}
+
+void ClearTree(Gui& gui, int number) {
+    Control* control = Find(gui, number);
+    auto* tree = control != nullptr ? qobject_cast<QTreeWidget*>(control->widget) : nullptr;
+    if (tree == nullptr)
+        return;
+    const QSignalBlocker quiet(tree);
+    tree->clear();
+    control->tree.clear();
+}
+
+void SetTreeSelection(Gui& gui, int number, int index) {
+    Control* control = Find(gui, number);
+    auto* tree = control != nullptr ? qobject_cast<QTreeWidget*>(control->widget) : nullptr;
+    if (tree == nullptr)
+        return;
+    const QSignalBlocker quiet(tree);
+    if (index < 0 || index >= static_cast<int>(control->tree.size())) {
+        tree->setCurrentItem(nullptr);
+        return;
+    }
+    tree->setCurrentItem(control->tree[static_cast<size_t>(index)].item);
+}
+
+int TreeSelection(const Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    auto* tree = control != nullptr ? qobject_cast<QTreeWidget*>(control->widget) : nullptr;
+    if (tree == nullptr || tree->currentItem() == nullptr)
+        return -1;
+    for (size_t i = 0; i < control->tree.size(); ++i) {
+        if (control->tree[i].item == tree->currentItem())
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool AddMenu(Gui& gui, int window, int parentMenu, int menu, const std::string& title) {
+    Window* w = FindWindow(gui, window);
+    QtWindows& qt = *gui.windows;
+    if (w == nullptr || qt.menus.contains(menu))
+        return false;
+    const QString text = QString::fromStdString(title);
+    QMenu* created = nullptr;
+    if (parentMenu == 0) {
+        created = w->menuBar()->addMenu(text);
+    } else {
+        const auto parent = qt.menus.find(parentMenu);
+        if (parent == qt.menus.end())
+            return false;
+        created = parent->second->addMenu(text);
+    }
+    qt.menus[menu] = created;
+    return true;
+}
+
+bool AddMenuItem(Gui& gui, int window, int menu, int command, const std::string& text,
+                 bool checkable) {
+    QtWindows& qt = *gui.windows;
+    const auto found = qt.menus.find(menu);
+    if (found == qt.menus.end() || qt.menuItems.contains(command))
+        return false;
+    QAction* action = found->second->addAction(QString::fromStdString(text));
+    action->setCheckable(checkable);
+    QObject::connect(action, &QAction::triggered, [&gui, window, command] {
+        gui.pending.push_back({EventKind::Menu, command, window});
+    });
+    qt.menuItems[command] = MenuItem{window, action};
+    return true;
+}
+
+void AddMenuSeparator(Gui& gui, int, int menu) {
+    const auto found = gui.windows->menus.find(menu);
+    if (found != gui.windows->menus.end())
+        found->second->addSeparator();
+}
+
+namespace {
+
+QAction* FindAction(const Gui& gui, int command) {
+    const auto found = gui.windows->menuItems.find(command);
+    return found == gui.windows->menuItems.end() ? nullptr : found->second.action;
+}
+
+}  // namespace
+
+void SetMenuItemChecked(Gui& gui, int command, bool checked) {
+    if (QAction* action = FindAction(gui, command)) {
+        const QSignalBlocker quiet(action);
+        action->setChecked(checked);
+    }
+}
+
+bool IsMenuItemChecked(const Gui& gui, int command) {
+    const QAction* action = FindAction(gui, command);
+    return action != nullptr && action->isChecked();
+}
+
+void SetMenuItemText(Gui& gui, int command, const std::string& text) {
+    if (QAction* action = FindAction(gui, command))
+        action->setText(QString::fromStdString(text));
+}
+
+std::string MenuItemText(const Gui& gui, int command) {
+    const QAction* action = FindAction(gui, command);
+    return action != nullptr ? action->text().toStdString() : std::string();
+}
+
+bool AddShortcut(Gui& gui, int window, const std::string& keys, int command) {
+    Window* w = FindWindow(gui, window);
+    if (w == nullptr)
+        return false;
+    auto* shortcut = new QShortcut(QKeySequence(QString::fromStdString(keys)), w);
+    QObject::connect(shortcut, &QShortcut::activated, [&gui, window, command] {
+        gui.pending.push_back({EventKind::Menu, command, window});
+    });
+    return true;
+}
+
+}  // namespace orv::ui

@@ -1,0 +1,78 @@
+#pragma once
+// Inside the ui folder only: the Qt objects behind window and control numbers.
+
+#include <QAction>
+#include <QFont>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTimer>
+#include <QTreeWidgetItem>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/gui.h"
+
+namespace orv::ui {
+
+// The free area of a window: clicks on it that no control takes arrive here.
+class ClientArea final : public QWidget {
+public:
+    ClientArea(Gui& gui, int window);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    Gui& gui_;
+    int window_;
+};
+
+class Window final : public QMainWindow {
+public:
+    Window(Gui& gui, int window);
+    ClientArea* area() const { return area_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    Gui& gui_;
+    int window_;
+    ClientArea* area_;
+};
+
+struct TreeItem {
+    TreeEntry entry;
+    QTreeWidgetItem* item = nullptr;  // owned by the tree widget
+};
+
+struct Control {
+    ControlKind kind = ControlKind::Label;
+    int window = 0;
+    QWidget* widget = nullptr;   // owned by its window through Qt's parent chain
+    QImage image;                // image areas and image buttons
+    std::vector<TreeItem> tree;  // trees: entries in display order
+};
+
+struct MenuItem {
+    int window = 0;
+    QAction* action = nullptr;  // owned by its menu
+};
+
+struct QtWindows {
+    std::map<int, std::unique_ptr<Window>> byNumber;
+    std::map<int, Control> controls;
+    std::map<int, QMenu*> menus;  // owned by their menu bars
+    std::map<int, MenuItem> menuItems;
+    std::vector<QFont> fonts;
+    // Keeps the event wait short: WaitForMoreEvents returns at the latest on its tick.
+    QTimer tick;
+};
+
+Window* FindWindow(const Gui& gui, int window);
+
+}  // namespace orv::ui
