@@ -80,6 +80,9 @@ struct Builder {
         Add(number, ControlKind::List, rect);
         ui::SetListItems(gui, number, items);
         ui::SetListSelection(gui, number, selected);
+        // "Sqr-Hard" and " -10.00V" are the widest texts for their width.
+        if (rect.width == kRibbonHalfWidth)
+            ui::SetControlFont(gui, number, kRibbonCompactFont);
     }
 };
 
@@ -143,6 +146,8 @@ void BuildTestControls(Builder& b, RunningPosition& at) {
     b.Add(kControlFreezeGolden, ControlKind::ToggleButton, Left(firstRow, twoRows),
           kFreezeGoldenText);
     b.Add(kControlFreezeDut, ControlKind::ToggleButton, Right(firstRow, twoRows), kFreezeDutText);
+    ui::SetControlFont(b.gui, kControlFreezeGolden, kRibbonCompactFont);
+    ui::SetControlFont(b.gui, kControlFreezeDut, kRibbonCompactFont);
     at.NextRow();
     b.Add(kControlFirstRecord, ControlKind::Button, Left(at.v), "First", "Goto first record");
     b.Add(kControlLastRecord, ControlKind::Button, Right(at.v), "Last", "Goto last record");
@@ -209,6 +214,8 @@ void BuildControlRibbon(ui::Gui& gui, const Settings& settings, const PictureLoo
         return;
     }
     ui::SetControlColours(gui, kControlRibbonPanel, settings.ColourPanelText, settings.ColourPanel);
+    // Every control in the panel takes its font, except the headers and status texts.
+    ui::SetControlFont(gui, kControlRibbonPanel, kRibbonControlFont);
     Builder builder{gui, settings, pictures};
     RunningPosition at;
     const std::string& model = settings.ActiveInstrument;

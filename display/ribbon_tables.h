@@ -27,6 +27,11 @@ inline constexpr int kHeaderHeight = 23;
 // Fonts of the main window's headers and status texts.
 inline const ui::FontSpec kHeaderFont{"Arial", 11, false, false};
 inline const ui::FontSpec kStatusTextFont{"Arial", 10, false, true};
+// The ribbon's buttons, lists and check boxes: the column's fixed widths were made for
+// a compact control font; the desktop's default clips "Edit/Capture signature". The
+// half-width lists and the freeze toggles ("Golden Frozen" too) need a size smaller.
+inline const ui::FontSpec kRibbonControlFont{"Arial", 8, false, false};
+inline const ui::FontSpec kRibbonCompactFont{"Arial", 7, false, false};
 
 // Control numbers of the ribbon, the trees and the commands without a control.
 inline constexpr int kControlInstrumentStatusHeader = 244;

@@ -3,7 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 #include <algorithm>
 
@@ -376,6 +382,61 @@ TEST_F(RibbonTest, IndicatorClicksReachTheWindowAndPictureButtonsReportTheirNumb
         events = TakeEvents();
         ASSERT_EQ(events.size(), 1u) << number;
         EXPECT_EQ(events[0], (ui::Event{ui::EventKind::Control, number, ui::kMainWindow}));
+    }
+}
+
+// The room the platform's style leaves for a control's text, in pixels.
+int TextRoom(QWidget* widget) {
+    QStyle* style = widget->style();
+    if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        option.frame = true;
+        // The label is drawn one pixel in from each side of the edit field.
+        return style
+                   ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                    list)
+                   .width() -
+               2;
+    }
+    QStyleOptionButton option;
+    option.initFrom(widget);
+    if (qobject_cast<QCheckBox*>(widget) != nullptr)
+        return style->subElementRect(QStyle::SE_CheckBoxContents, &option, widget).width();
+    if (qobject_cast<QPushButton*>(widget) != nullptr)
+        return style->subElementRect(QStyle::SE_PushButtonContents, &option, widget).width();
+    return widget->contentsRect().width();
+}
+
+// Every text the ribbon can show, list items and the freeze toggles' other labels
+// included, fits its control in the platform's fonts.
+TEST_F(RibbonTest, EveryTextFitsItsControl) {
+    Build("ORV340X");
+    ui::SetControlRect(gui_, kPanel, {2, 2, 144, 800});
+    QWidget* panel = LabelShowing("Instrument Status")->parentWidget();
+    ASSERT_EQ(QFontInfo(panel->font()).family(), "Liberation Sans")
+        << "\"Arial\" needs a metric-compatible font (fonts-liberation2)";
+    std::vector<std::pair<QWidget*, QString>> shown;
+    for (QComboBox* list : panel->findChildren<QComboBox*>()) {
+        for (int i = 0; i < list->count(); ++i)
+            shown.emplace_back(list, list->itemText(i));
+    }
+    for (QAbstractButton* button : panel->findChildren<QAbstractButton*>())
+        shown.emplace_back(button, button->text());
+    for (QLabel* label : panel->findChildren<QLabel*>()) {
+        if (!label->text().isEmpty())
+            shown.emplace_back(label, label->text());
+    }
+    for (const std::string other : {"Golden Frozen", "  DUT   Frozen"}) {
+        for (QPushButton* button : panel->findChildren<QPushButton*>()) {
+            if (button->isCheckable() && button->width() == 70)
+                shown.emplace_back(button, QString::fromStdString(other));
+        }
+    }
+    ASSERT_GT(shown.size(), 200u);
+    for (const auto& [widget, text] : shown) {
+        EXPECT_LE(QFontMetrics(widget->font()).horizontalAdvance(text), TextRoom(widget))
+            << "\"" << text.toStdString() << "\"";
     }
 }
 
