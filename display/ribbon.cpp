@@ -164,6 +164,8 @@ void BuildTestControls(Builder& b, RunningPosition& at) {
     at.NextRow();
     b.Picture(kControlGood, ControlKind::ImageButton,
               {0, at.v, kRibbonHalfWidth, kRibbonControlHeight}, kPictureGood);
+    // As high as the Good picture beside it: any taller and it would reach into the
+    // working-mode picture's row, off-centre and covering part of it.
     b.Picture(kControlBad, ControlKind::ImageButton, Right(at.v), kPictureBad);
     at.NextRow();
     b.Picture(kControlWorkingMode, ControlKind::ImageButton,
