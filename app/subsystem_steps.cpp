@@ -1,5 +1,8 @@
 #include "app/subsystem_steps.h"
 
+#include "display/display_areas.h"
+#include "display/ribbon.h"
+
 namespace orv {
 
 void CheckForUpdate(Program&) {}
@@ -10,7 +13,12 @@ bool StartSoundSystem(Program&) {
 void LoadCurrentTestPlan(Program&) {}
 void LoadGraphicsAndSounds(Program&) {}
 void CreateMenusAndShortcuts(Program&) {}
-void CreateWindowContents(Program&) {}
+void CreateWindowContents(Program& program) {
+    // No pictures until the graphics are loaded: the ribbon's picture controls stay blank.
+    const PictureLookup pictures;
+    BuildControlRibbon(*program.gui, program.app.settings, pictures);
+    CreateDisplayAreas(*program.gui, program.app.settings);
+}
 void ApplyLayoutAndRefresh(Program&) {}
 bool StartCommsThread(Program&) {
     return true;

@@ -3,7 +3,9 @@
 #include "core/clock.h"
 #include "core/files.h"
 #include "core/settings.h"
+#include "display/ribbon_tables.h"
 #include "support/working_dir.h"
+#include "ui/controls.h"
 
 namespace orv {
 namespace {
@@ -150,6 +152,18 @@ TEST_F(StartUpTest, LoopServesAReconnectRequestOnce) {
     const size_t lines = LogMessages().size();
     RunTopLevelPass(program_);
     EXPECT_EQ(LogMessages().size(), lines);
+}
+
+TEST_F(StartUpTest, MainWindowHoldsTheRibbonOfTheModelAndTheDisplayAreas) {
+    ASSERT_TRUE(CreateNewFile("ORV_settings.txt", "ActiveInstrument=ORV340\r\n"));
+    Start();
+    for (const int number :
+         {kControlRibbonPanel, kControlVoltagePlus, kControlScanSignalList, kControlEditRecords,
+          kControlMainScope, kControlMiniScopes[8], kControlPcbView, kControlBottomFiller,
+          kControlTestTree, kControlBadTree}) {
+        EXPECT_TRUE(ui::ControlExists(*program_.gui, number)) << number;
+    }
+    EXPECT_FALSE(ui::ControlExists(*program_.gui, kControlInstrumentStatusText));
 }
 
 }  // namespace
