@@ -232,4 +232,13 @@ WindowSize ModeWindowSize(std::string_view mode) {
     return IsBasicMode(mode) ? WindowSize{534, 408} : WindowSize{1545, 725};
 }
 
+std::optional<WindowSize> WindowSizeOnChange(WindowSizing& last, std::string_view mode,
+                                             std::string_view view) {
+    if (last.mode == mode && last.view == view)
+        return std::nullopt;
+    last.mode = mode;
+    last.view = view;
+    return ModeWindowSize(mode);
+}
+
 }  // namespace orv

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace orv {
@@ -99,5 +100,17 @@ struct WindowSize {
 // The inner size the window takes when the mode or the view changes.
 WindowSize ModeWindowSize(std::string_view mode);
 inline constexpr WindowSize kStartupWindowSize{1200, 720};
+
+// The mode and view the window was last sized for; empty before the first refresh.
+struct WindowSizing {
+    std::string mode;
+    std::string view;
+};
+
+// The size to give the window when the mode or the view differs from the last
+// sizing (remembering the new pair), none otherwise: a window the user resized keeps
+// its size until one of them changes.
+std::optional<WindowSize> WindowSizeOnChange(WindowSizing& last, std::string_view mode,
+                                             std::string_view view);
 
 }  // namespace orv

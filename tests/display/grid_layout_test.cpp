@@ -245,5 +245,27 @@ TEST(ModeWindowSizeTest, EachModeHasItsSize) {
     EXPECT_EQ(ModeWindowSize("Advanced"), (WindowSize{1545, 725}));
 }
 
+TEST(WindowSizeOnChangeTest, ResizesOnlyWhenModeOrViewChanges) {
+    struct Step {
+        const char* mode;
+        const char* view;
+        std::optional<WindowSize> size;
+    };
+    const std::optional<WindowSize> advanced = WindowSize{1545, 725};
+    const std::optional<WindowSize> basic = WindowSize{534, 408};
+    const Step steps[] = {
+        {"Advanced", "PCB", advanced},          // the first refresh sizes the window
+        {"Advanced", "PCB", std::nullopt},      // a user's resize is left alone
+        {"Advanced", "9miniscopes", advanced},  // a view change sizes it back
+        {"Basic", "9miniscopes", basic},       {"Basic-Auto", "9miniscopes", basic},
+        {"Basic-Auto", "PCB", basic},  // the view is remembered in Basic modes too
+        {"Basic-Auto", "PCB", std::nullopt},
+    };
+    WindowSizing last;
+    for (const Step& s : steps) {
+        EXPECT_EQ(WindowSizeOnChange(last, s.mode, s.view), s.size) << s.mode << " " << s.view;
+    }
+}
+
 }  // namespace
 }  // namespace orv
