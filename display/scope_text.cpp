@@ -11,6 +11,7 @@ QFont ScopeFont() {
     font.setPixelSize(kScopeFontPixelSize);
     // Crisp glyphs, as small scope texts on black read best without grey fringes.
     font.setStyleHint(QFont::SansSerif, QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
