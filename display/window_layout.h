@@ -1,0 +1,19 @@
+#pragma once
+// Puts the main window's areas where the layout grid says, and shows the ones the
+// mode and view call for.
+
+#include <string_view>
+
+#include "display/grid_layout.h"
+#include "ui/gui.h"
+
+namespace orv {
+
+// Lays every area out for the window's current inner size; the returned layout gives
+// the image sizes the renderers draw at.
+ViewLayout ApplyViewLayout(ui::Gui& gui, std::string_view mode, std::string_view view);
+
+// Shows and hides the image areas and tree panels for the mode and view.
+void ShowViewAreas(ui::Gui& gui, std::string_view mode, std::string_view view);
+
+}  // namespace orv

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Screenshots of the real window on the simulated instrument, under Xvfb: the
+# Advanced mode with the default view and the Basic mode, each connected by a click
+# on the connection indicator and showing live traces.
+# Usage: scripts/screenshots.sh [output-dir]   (builds and stages first)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="$(mkdir -p "${1:-screenshots}" && cd "${1:-screenshots}" && pwd)"
+
+cmake --preset release >/dev/null
+cmake --build --preset release --target stage >/dev/null
+
+display=":$((RANDOM % 500 + 100))"
+Xvfb "$display" -screen 0 1680x1050x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+sleep 1
+
+shoot() {
+    local name="$1" mode="$2"
+    local work
+    work="$(mktemp -d)"
+    cp -r stage/. "$work/"
+    rm -f "$work/ORV_settings.txt" "$work/log.txt"
+    printf 'ORV_Mode=%s\r\n' "$mode" >"$work/ORV_settings.txt"
+    (cd "$work" && DISPLAY="$display" ./orv --simulator >/dev/null 2>&1 &)
+    local window=""
+    for _ in $(seq 100); do
+        window="$(DISPLAY="$display" xdotool search --onlyvisible --name "Analog Signature Analyser" 2>/dev/null | head -1 || true)"
+        [ -n "$window" ] && break
+        sleep 0.05
+    done
+    sleep 2
+    # The connection indicator sits at the top of the ribbon.
+    DISPLAY="$display" xdotool mousemove --window "$window" 37 36 click 1
+    sleep 4
+    DISPLAY="$display" import -window root "$out/$name.png"
+    pkill -f "$work/orv" >/dev/null 2>&1 || pkill -f "./orv --simulator" >/dev/null 2>&1 || true
+    sleep 0.5
+    echo "$out/$name.png"
+    rm -rf "$work"
+}
+
+shoot advanced Advanced
+shoot basic Basic
