@@ -8,6 +8,7 @@
 #include "core/files.h"
 #include "core/instrument_model.h"
 #include "core/settings.h"
+#include "testplan/orv_file.h"
 
 namespace orv {
 
@@ -38,13 +39,13 @@ void RunDailyReleaseCheck(Program& program) {
 }
 
 // The current plan must exist before it is loaded: fall back to the demo plan, and
-// create that as an empty placeholder when it is missing too.
+// create that as a new, empty plan when it is missing too.
 void EnsureCurrentTestPlan(Program& program) {
     std::string& planFile = program.app.settings.TestPlanFileName;
     if (CanOpenForReading(planFile)) return;
     planFile = std::string(kDefaultTestPlan);
     if (CanOpenForReading(planFile)) return;
-    CreateNewFile(planFile, std::string(576, ','));
+    CreateNewFile(planFile, TestPlanBytes(TestPlan{}));
 }
 
 // Keeps the window painting while the start-up settles; events that arrive stay
@@ -65,6 +66,7 @@ void StartUp(Program& program, const StartOptions& options) {
     ResetProgram(program);
     CrashStateSources crashSources;
     crashSources.app = &program.app;
+    crashSources.testPlanIndex = &program.position.TestPlanIndex;
     crashSources.boxProgram = options.crashBoxProgram;
     InstallCrashHandler(crashSources);
     LoadAllSettings(program.app);

@@ -1,11 +1,17 @@
 #include "app/subsystem_steps.h"
 
+#include "testplan/orv_file.h"
+
 namespace orv {
 
 void CheckForUpdate(Program&) {}
 void PrepareImageDecoders(Program&) {}
 bool StartSoundSystem(Program&) { return false; }
-void LoadCurrentTestPlan(Program&) {}
+void LoadCurrentTestPlan(Program& program) {
+    LoadTestPlan(program.testPlan, program.log, program.app.settings.TestPlanFileName);
+    program.position.TestPlanIndex = 1;
+    program.position.RecordChanged = true;
+}
 void LoadGraphicsAndSounds(Program&) {}
 void CreateMenusAndShortcuts(Program&) {}
 void CreateWindowContents(Program&) {}

@@ -1,9 +1,12 @@
 #include "app/startup.h"
 
+#include <algorithm>
+
 #include "core/clock.h"
 #include "core/files.h"
 #include "core/settings.h"
 #include "support/working_dir.h"
+#include "testplan/test_plan.h"
 
 namespace orv {
 namespace {
@@ -51,8 +54,15 @@ TEST_F(StartUpTest, FirstStartInAnEmptyDirectory) {
     EXPECT_EQ(lineEnds, 44u);
     EXPECT_EQ(settings.find('\n'), settings.find("\r\n") + 1);
 
-    EXPECT_EQ(FileText("testplans/demo_A.orv"), std::string(576, ','));
-    EXPECT_EQ(LogMessages(), std::vector<std::string>{"ORV32.EXE start-up, activeinstrument:ORV310"});
+    // The missing demo plan is made as a new plan (one row of 576 empty cells) and loaded.
+    EXPECT_EQ(FileText("testplans/demo_A.orv"), std::string(575, ',') + "\r\n");
+    EXPECT_EQ(LogMessages(),
+              (std::vector<std::string>{"ORV32.EXE start-up, activeinstrument:ORV310",
+                                        "TestPlan loaded: testplans\\demo_A.orv rows=1 cols=576"}));
+    EXPECT_EQ(RowCount(program_.testPlan), 1);
+    EXPECT_EQ(ColCount(program_.testPlan), 576);
+    EXPECT_EQ(program_.position.TestPlanIndex, 1);
+    EXPECT_TRUE(program_.position.RecordChanged);
     EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
               "Korvane - ORV310 Analog Signature Analyser V25.003");
     EXPECT_EQ(ui::InnerSize(*program_.gui, ui::kMainWindow), (ui::Size{1200, 720}));
@@ -70,7 +80,8 @@ TEST_F(StartUpTest, UnknownModelRunsAsTheSmallestAndTheFileKeepsIt) {
               (std::vector<std::string>{
                   "ORV32.EXE start-up, cannot find legal instrument name, defaulting "
                   "'activeinstrument$' to 'ORV310'",
-                  "ORV32.EXE start-up, activeinstrument:ORV310"}));
+                  "ORV32.EXE start-up, activeinstrument:ORV310",
+                  "TestPlan loaded: testplans\\demo_A.orv rows=1 cols=576"}));
     EXPECT_EQ(SplitLines(FileText("ORV_settings.txt"))[0], "ActiveInstrument=ORV999");
 }
 
@@ -85,7 +96,10 @@ TEST_F(StartUpTest, EveryModelTitlesTheWindow) {
         EXPECT_EQ(program_.app.settings.ActiveInstrument, model);
         EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
                   std::string("Korvane - ") + model + " Analog Signature Analyser V25.003");
-        EXPECT_EQ(LogMessages().back(), std::string("ORV32.EXE start-up, activeinstrument:") + model);
+        const std::vector<std::string> log = LogMessages();
+        EXPECT_EQ(std::count(log.begin(), log.end(),
+                             std::string("ORV32.EXE start-up, activeinstrument:") + model),
+                  1);
     }
 }
 
@@ -105,6 +119,7 @@ TEST_F(StartUpTest, MissingCurrentPlanFallsBackToTheDemoPlanInMemoryOnly) {
     Start();
     EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans\\demo_A.orv");
     EXPECT_EQ(FileText("testplans/demo_A.orv"), "kept");
+    EXPECT_EQ(Cell(program_.testPlan, 1, 1), "kept");
     EXPECT_EQ(SplitLines(FileText("ORV_settings.txt"))[0],
               "ORV_TestPlanFileName=testplans\\gone.orv");
 }
