@@ -11,25 +11,35 @@ namespace {
 // "£" in UTF-8: the stand-in for a "," inside a cell.
 constexpr std::string_view kCommaEscape = "\xC2\xA3";
 
-// Cuts one line's bytes into the cells of a row; "£" reads back as ",".
-void FillRow(std::string_view line, TestPlanRow& row) {
-    row.text.reserve(line.size());
+// Cuts one line's bytes into the cells of a row; "£" reads back as ",". The cells are
+// gathered in `scratch` first so that the row takes no more room than it needs.
+void FillRow(std::string_view line, TestPlanRow& scratch, TestPlanRow& row) {
+    scratch.text.clear();
+    scratch.ends.clear();
     std::size_t i = 0;
     while (i < line.size()) {
-        const char c = line[i];
-        if (c == ',') {
-            row.ends.push_back(static_cast<std::uint32_t>(row.text.size()));
+        std::size_t end = i;
+        while (end < line.size() && line[end] != ',' && line[end] != kCommaEscape[0])
+            ++end;
+        scratch.text.append(line.substr(i, end - i));
+        i = end;
+        if (i == line.size())
+            break;
+        if (line[i] == ',') {
+            scratch.ends.push_back(static_cast<std::uint32_t>(scratch.text.size()));
             ++i;
         } else if (line.substr(i, kCommaEscape.size()) == kCommaEscape) {
-            row.text.push_back(',');
+            scratch.text.push_back(',');
             i += kCommaEscape.size();
         } else {
-            row.text.push_back(c);
+            scratch.text.push_back(line[i]);
             ++i;
         }
     }
-    row.ends.push_back(static_cast<std::uint32_t>(row.text.size()));
-    DropTrailingEmptyCells(row);
+    scratch.ends.push_back(static_cast<std::uint32_t>(scratch.text.size()));
+    DropTrailingEmptyCells(scratch);
+    row.ends.assign(scratch.ends.begin(), scratch.ends.end());
+    row.text.assign(scratch.text, 0, scratch.ends.empty() ? 0 : scratch.ends.back());
 }
 
 void AppendCell(std::string& out, std::string_view cell) {
@@ -57,8 +67,10 @@ TestPlan ParseTestPlan(std::string_view bytes) {
     TestPlan plan;
     plan.rows.assign(std::max<std::size_t>(lines.size(), 1), TestPlanRow{});
     plan.cols = static_cast<int>(maxCommas + 1);
-    for (std::size_t k = 0; k < lines.size(); ++k)
-        FillRow(lines[k], plan.rows[k]);
+    TestPlanRow scratch;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        FillRow(lines[k], scratch, plan.rows[k]);
+    }
     return plan;
 }
 
