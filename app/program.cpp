@@ -7,6 +7,11 @@ void ResetProgram(Program& program) {
     program.log.dialogs = program.dialogs.get();
     program.log.uiThread = std::this_thread::get_id();
     program.log.warningPending = false;
+    program.signatures = Signatures{};
+    program.measurement = Measurement{};
+    program.testPlan = TestPlan{};
+    program.position = PlanPosition{};
+    program.working = WorkingState{};
 }
 
 }  // namespace orv

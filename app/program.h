@@ -6,6 +6,9 @@
 
 #include "core/app_state.h"
 #include "core/event_log.h"
+#include "engine/signatures.h"
+#include "testplan/navigation.h"
+#include "testplan/test_plan.h"
 #include "ui/dialogs.h"
 #include "ui/gui.h"
 
@@ -17,6 +20,11 @@ struct Program {
     std::unique_ptr<ui::Dialogs> dialogs;
     std::unique_ptr<ui::Gui> gui;  // null until the windowing system is ready
     std::thread commsThread;
+    Signatures signatures;
+    Measurement measurement;
+    TestPlan testPlan;
+    PlanPosition position;
+    WorkingState working;
 };
 
 // Start-up step 1: every record back to its start values. The dialogs and windows

@@ -40,7 +40,7 @@ void RunDailyReleaseCheck(Program& program) {
 }
 
 // The current plan must exist before it is loaded: fall back to the demo plan, and
-// create that as an empty placeholder when it is missing too.
+// create that as a new, empty plan when it is missing too.
 void EnsureCurrentTestPlan(Program& program) {
     std::string& planFile = program.app.settings.TestPlanFileName;
     if (CanOpenForReading(planFile))
@@ -70,6 +70,7 @@ void StartUp(Program& program, const StartOptions& options) {
     ResetProgram(program);
     CrashStateSources crashSources;
     crashSources.app = &program.app;
+    crashSources.testPlanIndex = &program.position.TestPlanIndex;
     crashSources.boxProgram = options.crashBoxProgram;
     InstallCrashHandler(crashSources);
     LoadAllSettings(program.app);

@@ -2,6 +2,7 @@
 
 #include "display/display_areas.h"
 #include "display/ribbon.h"
+#include "testplan/orv_file.h"
 
 namespace orv {
 
@@ -10,7 +11,11 @@ void PrepareImageDecoders(Program&) {}
 bool StartSoundSystem(Program&) {
     return false;
 }
-void LoadCurrentTestPlan(Program&) {}
+void LoadCurrentTestPlan(Program& program) {
+    LoadTestPlan(program.testPlan, program.log, program.app.settings.TestPlanFileName);
+    program.position.TestPlanIndex = 1;
+    program.position.RecordChanged = true;
+}
 void LoadGraphicsAndSounds(Program&) {}
 void CreateMenusAndShortcuts(Program&) {}
 void CreateWindowContents(Program& program) {

@@ -111,6 +111,15 @@ ReplaceResult ReplaceFile(std::string_view path, std::string_view tempPath,
     return ReplaceResult::Replaced;
 }
 
+bool WriteWholeFile(std::string_view path, std::string_view content) {
+    const std::string native = NativePath(path);
+    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, content);
+    return ::close(fd) == 0 && written;
+}
+
 bool AppendToFile(std::string_view path, std::string_view bytes) {
     const std::string native = NativePath(path);
     const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);

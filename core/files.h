@@ -34,6 +34,10 @@ enum class ReplaceResult { Replaced, CannotWriteTemp, CannotRename };
 ReplaceResult ReplaceFile(std::string_view path, std::string_view tempPath,
                           std::string_view content);
 
+// Writes `content` over the file, creating or truncating it. Not in one step: only
+// for copies whose loss does no harm, such as backups.
+bool WriteWholeFile(std::string_view path, std::string_view content);
+
 // Appends bytes, creating the file when absent. False when it cannot be written.
 bool AppendToFile(std::string_view path, std::string_view bytes);
 

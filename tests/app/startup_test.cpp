@@ -1,10 +1,13 @@
 #include "app/startup.h"
 
+#include <algorithm>
+
 #include "core/clock.h"
 #include "core/files.h"
 #include "core/settings.h"
 #include "display/ribbon_tables.h"
 #include "support/working_dir.h"
+#include "testplan/test_plan.h"
 #include "ui/controls.h"
 
 namespace orv {
@@ -54,9 +57,15 @@ TEST_F(StartUpTest, FirstStartInAnEmptyDirectory) {
     EXPECT_EQ(lineEnds, 44u);
     EXPECT_EQ(settings.find('\n'), settings.find("\r\n") + 1);
 
+    // The missing demo plan is made as a placeholder of 576 commas, and loaded.
     EXPECT_EQ(FileText("testplans/demo_A.orv"), std::string(576, ','));
     EXPECT_EQ(LogMessages(),
-              std::vector<std::string>{"ORV32.EXE start-up, activeinstrument:ORV310"});
+              (std::vector<std::string>{"ORV32.EXE start-up, activeinstrument:ORV310",
+                                        "TestPlan loaded: testplans\\demo_A.orv rows=1 cols=577"}));
+    EXPECT_EQ(RowCount(program_.testPlan), 1);
+    EXPECT_EQ(ColCount(program_.testPlan), 577);
+    EXPECT_EQ(program_.position.TestPlanIndex, 1);
+    EXPECT_TRUE(program_.position.RecordChanged);
     EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
               "Korvane - ORV310 Analog Signature Analyser V25.003");
     EXPECT_EQ(ui::InnerSize(*program_.gui, ui::kMainWindow), (ui::Size{1200, 720}));
@@ -74,7 +83,8 @@ TEST_F(StartUpTest, UnknownModelRunsAsTheSmallestAndTheFileKeepsIt) {
               (std::vector<std::string>{
                   "ORV32.EXE start-up, cannot find legal instrument name, defaulting "
                   "'activeinstrument$' to 'ORV310'",
-                  "ORV32.EXE start-up, activeinstrument:ORV310"}));
+                  "ORV32.EXE start-up, activeinstrument:ORV310",
+                  "TestPlan loaded: testplans\\demo_A.orv rows=1 cols=577"}));
     EXPECT_EQ(SplitLines(FileText("ORV_settings.txt"))[0], "ActiveInstrument=ORV999");
 }
 
@@ -89,8 +99,10 @@ TEST_F(StartUpTest, EveryModelTitlesTheWindow) {
         EXPECT_EQ(program_.app.settings.ActiveInstrument, model);
         EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
                   std::string("Korvane - ") + model + " Analog Signature Analyser V25.003");
-        EXPECT_EQ(LogMessages().back(),
-                  std::string("ORV32.EXE start-up, activeinstrument:") + model);
+        const std::vector<std::string> log = LogMessages();
+        EXPECT_EQ(std::count(log.begin(), log.end(),
+                             std::string("ORV32.EXE start-up, activeinstrument:") + model),
+                  1);
     }
 }
 
@@ -110,6 +122,7 @@ TEST_F(StartUpTest, MissingCurrentPlanFallsBackToTheDemoPlanInMemoryOnly) {
     Start();
     EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans\\demo_A.orv");
     EXPECT_EQ(FileText("testplans/demo_A.orv"), "kept");
+    EXPECT_EQ(Cell(program_.testPlan, 1, 1), "kept");
     EXPECT_EQ(SplitLines(FileText("ORV_settings.txt"))[0],
               "ORV_TestPlanFileName=testplans\\gone.orv");
 }

@@ -1,0 +1,29 @@
+#pragma once
+// The ".orv" test plan file: one line per table row, CR LF after every line, the cells
+// separated by ",", and a "," inside a cell written as "£". No header, no quoting.
+
+#include <string>
+#include <string_view>
+
+#include "core/event_log.h"
+#include "testplan/test_plan.h"
+
+namespace orv {
+
+// The table a file's bytes hold: as many rows as lines (at least 1), as many columns
+// as the line with the most fields; shorter lines are padded with empty cells.
+TestPlan ParseTestPlan(std::string_view bytes);
+
+// The bytes of a file holding the table. Every line has all the table's fields.
+std::string TestPlanBytes(const TestPlan& plan);
+
+// Replaces the table by the file's content. A file that cannot be opened is reported
+// and leaves the table as it was.
+void LoadTestPlan(TestPlan& plan, EventLog& log, std::string_view fileName);
+
+// Writes the table over the file in one step through fileName + ".tmp", after copying
+// a non-empty previous version to fileName + ".bak". Failures are reported; the
+// target keeps its old content then.
+void SaveTestPlan(const TestPlan& plan, EventLog& log, std::string_view fileName);
+
+}  // namespace orv
