@@ -48,13 +48,13 @@ float DistanceToLine(float a, float b, float c) {
 // holds exactly for the tolerances at or above it. None of its tests depends on the
 // tolerance, so each pair of segment and point is worked out once per comparison
 // instead of once per halving.
-float NearnessThreshold(float a, float b, float c) {
+float NearnessThreshold(float a, float b, float c, bool segmentIsPoint) {
     float least = kInfinity;
     if (a < least)
         least = a;
     if (b < least)
         least = b;
-    if (WiderThanRightAngle(b, c, a) || WiderThanRightAngle(a, c, b))
+    if (segmentIsPoint || WiderThanRightAngle(b, c, a) || WiderThanRightAngle(a, c, b))
         return least;
     const float height = DistanceToLine(a, b, c);
     // "tolerance < NaN" never holds, so such a point is near at every tolerance.
@@ -67,6 +67,14 @@ SignaturePoint PointOf(const SignatureBuffer& buffer, int i) {
     return {buffer.X[i], buffer.Y[i]};
 }
 
+// Two equal consecutive golden points make a segment that is only a point. In single
+// precision its triangle degenerates (the angle at P rounds to 0), which would count
+// every live point, however far, as lying on it: a golden curve captured as all zeros
+// would then pass anything. Such a segment is near only what is near the point.
+bool IsPoint(SignaturePoint a, SignaturePoint b) {
+    return a.x == b.x && a.y == b.y;
+}
+
 }  // namespace
 
 int PointNearSegment(SignaturePoint a, SignaturePoint b, float tolerance, SignaturePoint p) {
@@ -76,6 +84,8 @@ int PointNearSegment(SignaturePoint a, SignaturePoint b, float tolerance, Signat
     const float toB = Distance(b, p);
     if (toB <= tolerance)
         return 1;
+    if (IsPoint(a, b))
+        return -1;
     const float length = Distance(a, b);
     if (WiderThanRightAngle(toB, length, toA))
         return -1;  // P lies beyond B
@@ -118,7 +128,10 @@ float BisectDifference(const SignatureBuffer& golden, const SignatureBuffer& liv
     float needed = -kInfinity;
     for (int i = 0; i < n && needed < kBeyondBisection; ++i) {
         const int next = i + 1 == n ? 0 : i + 1;
-        const float length = Distance(PointOf(golden, i + 1), PointOf(golden, next + 1));
+        const SignaturePoint from = PointOf(golden, i + 1);
+        const SignaturePoint to = PointOf(golden, next + 1);
+        const float length = Distance(from, to);
+        const bool segmentIsPoint = IsPoint(from, to);
         float nearest = kInfinity;
         for (int j = 0; j < n && nearest > needed; ++j) {
             const float a = distances[i][j];
@@ -127,7 +140,7 @@ float BisectDifference(const SignatureBuffer& golden, const SignatureBuffer& liv
                 nearest = needed;
                 break;
             }
-            const float threshold = NearnessThreshold(a, b, length);
+            const float threshold = NearnessThreshold(a, b, length, segmentIsPoint);
             if (threshold < nearest)
                 nearest = threshold;
         }

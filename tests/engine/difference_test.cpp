@@ -18,7 +18,8 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
 // The comparison written out step by step, without any shortcut, as the reference
-// the library's faster search must agree with bit for bit.
+// the library's faster search must agree with bit for bit. A golden segment whose two
+// ends are the same point is near only what is near that point.
 int LiteralPointNearSegment(SignaturePoint A, SignaturePoint B, float t, SignaturePoint P) {
     const float halfPi = static_cast<float>(std::numbers::pi / 2);
     float a = std::sqrt((P.x - A.x) * (P.x - A.x) + (P.y - A.y) * (P.y - A.y));
@@ -31,6 +32,8 @@ int LiteralPointNearSegment(SignaturePoint A, SignaturePoint B, float t, Signatu
         b = 1e-9f;
     if (b <= t)
         return 1;
+    if (A.x == B.x && A.y == B.y)
+        return -1;
     float c = std::sqrt((B.x - A.x) * (B.x - A.x) + (B.y - A.y) * (B.y - A.y));
     if (c == 0)
         c = 1e-9f;
@@ -147,6 +150,20 @@ TEST_F(ComputeDifferenceTest, IdenticalSignaturesReachTheLowestValue) {
     EXPECT_EQ(Difference(), kLowest);
     EXPECT_FLOAT_EQ(signatures_.CompareGolden.X[1], 80.0f);  // in percent of full scale
     EXPECT_FLOAT_EQ(signatures_.CompareLive.Y[17], 60.0f);
+}
+
+TEST(PointNearSegmentTest, ASegmentOfOnePointIsNearOnlyWhatIsNearThePoint) {
+    const SignaturePoint point{3, 4};
+    EXPECT_EQ(PointNearSegment(point, point, 1, {3.5f, 4}), 1);
+    EXPECT_EQ(PointNearSegment(point, point, 1, {3, 40}), -1);
+    EXPECT_EQ(PointNearSegment(point, point, 19, {80, -60}), -1);
+}
+
+TEST_F(ComputeDifferenceTest, AGoldenCapturedAsAllZerosPassesNothingFarFromZero) {
+    // What a capture before any calibration stores: every golden point at (0, 0).
+    SetGolden(SignatureBuffer{});
+    signatures_.TraceBuffer = Loop(64, 0.5f, 0.0005f);
+    EXPECT_GT(Difference(), 19.0f);
 }
 
 TEST_F(ComputeDifferenceTest, AShiftedSignatureMeasuresItsShift) {
