@@ -2,8 +2,12 @@
 
 #include <QBuffer>
 #include <filesystem>
+#include <map>
+#include <regex>
 
 #include "core/files.h"
+#include "core/image_decoding.h"
+#include "core/wave_file.h"
 #include "support/working_dir.h"
 
 namespace orv {
@@ -142,6 +146,81 @@ TEST_F(MediaTest, OnlyReadableClipsAreLoadedAndEachPlaysItsOwn) {
     PlaySoundIfLoaded(media_, Sound::CaptureComplete);
     EXPECT_EQ(ui::TimesPlayed(*media_.sounds[0]), 0);
     EXPECT_EQ(ui::TimesPlayed(*media_.sounds[2]), 2);
+}
+
+// The pictures and clips the build draws for the working directory: every name the
+// program loads is among them, each picture decodes and fits the control showing it.
+class ShippedMediaTest : public MediaTest {
+protected:
+    void SetUp() override {
+        MediaTest::SetUp();
+        const std::filesystem::path shipped = ORV_ASSETS_DIR;
+        for (const char* folder : {"graphics", "sounds"}) {
+            std::filesystem::copy(shipped / folder, folder,
+                                  std::filesystem::copy_options::recursive |
+                                      std::filesystem::copy_options::overwrite_existing);
+        }
+        ASSERT_TRUE(CreateNewFile(std::string(kColourSchemeFile), ""));
+    }
+};
+
+TEST_F(ShippedMediaTest, EveryPictureLoadsAndFitsItsPlace) {
+    LoadGraphics(media_, log_);
+    // Sizes the names do not give: the ribbon's controls that show these pictures.
+    const std::map<std::string_view, QSize> controls = {
+        {"graphics/button_connected.png", {70, 23}},
+        {"graphics/button_no-connect.png", {70, 23}},
+        {"graphics/buttonA_grey.png", {70, 23}},
+        {"graphics/buttonA_yellow.png", {70, 23}},
+        {"graphics/buttonB_grey.png", {70, 23}},
+        {"graphics/buttonB_yellow.png", {70, 23}},
+        {"graphics/singlecapture_green.png", {72, 23}},
+        {"graphics/singlecapture_grey.png", {72, 23}},
+        {"graphics/autocapture_yellow.png", {140, 23}},
+        {"graphics/captureinprogress_green.png", {140, 23}},
+        {"graphics/autotest_yellow.png", {140, 23}},
+        {"graphics/testinprogress_green.png", {140, 23}},
+    };
+    const std::regex sizeInName(R"(_(\d+)x(\d+))");
+    for (size_t i = 0; i < kPictureCount; ++i) {
+        const std::string name(kPictureFiles[i]);
+        SCOPED_TRACE(name);
+        const QImage& picture = media_.pictures[i];
+        ASSERT_FALSE(picture.isNull());
+        std::smatch match;
+        QSize limit;
+        if (std::regex_search(name, match, sizeInName)) {
+            limit = QSize(std::stoi(match[1]), std::stoi(match[2]));
+        } else {
+            ASSERT_TRUE(controls.contains(name));
+            limit = controls.at(name);
+        }
+        EXPECT_LE(picture.width(), limit.width());
+        EXPECT_LE(picture.height(), limit.height());
+        // No blank picture: at least two colours.
+        EXPECT_NE(picture.pixel(picture.width() / 2, picture.height() / 2), picture.pixel(0, 0));
+    }
+    const std::optional<QImage> placeholder = DecodeImageFile(kNoImagePicture);
+    ASSERT_TRUE(placeholder.has_value());
+    EXPECT_EQ(placeholder->width(), placeholder->height());  // the board view crops a square
+}
+
+TEST_F(ShippedMediaTest, EveryClipLoadsIsShortAndDiffersFromTheOthers) {
+    LoadSounds(media_, true, log_);
+    std::vector<std::string> clips;
+    for (size_t i = 0; i < kSoundCount; ++i) {
+        SCOPED_TRACE(kSoundFiles[i]);
+        EXPECT_NE(media_.sounds[i], nullptr);
+        const std::string bytes = ReadWholeFile(kSoundFiles[i]).value_or("");
+        const std::optional<WaveFormat> format = ReadWaveFormat(bytes);
+        ASSERT_TRUE(format.has_value());
+        // A verdict sound must be over before the probe reaches the next pin.
+        EXPECT_GT(format->Seconds(), 0.05);
+        EXPECT_LT(format->Seconds(), 0.6);
+        for (const std::string& other : clips)
+            EXPECT_NE(bytes, other);
+        clips.push_back(bytes);
+    }
 }
 
 }  // namespace
