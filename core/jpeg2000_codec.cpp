@@ -128,23 +128,33 @@ OPJ_BOOL SeekWritten(OPJ_OFF_T position, void* user) {
     return OPJ_TRUE;
 }
 
-// One component's samples as 8-bit values, sampled on the image's pixel grid.
+// One component's samples as 8-bit values, sampled on the picture's pixel grid.
 struct Channel {
     const opj_image_comp_t* comp = nullptr;
     std::vector<OPJ_UINT32> column;  // sample column of each picture column
-    std::int64_t offset = 0;         // makes signed samples unsigned
+    bool direct = false;             // one sample per pixel, column x at x
+    std::int32_t offset = 0;         // makes signed samples unsigned
     int shift = 0;                   // for more than 8 bits
-    std::int64_t maxIn = 255;        // for fewer than 8 bits
+    std::int32_t maxIn = 255;        // for fewer than 8 bits
 
-    int Value(const OPJ_INT32* row, int x) const {
-        std::int64_t v = std::int64_t{row[column[static_cast<size_t>(x)]]} + offset;
-        v = maxIn == 255 ? (v >> shift) : v * 255 / maxIn;
-        return static_cast<int>(std::clamp<std::int64_t>(v, 0, 255));
-    }
     const OPJ_INT32* Row(const opj_image_t& image, int y) const {
         const std::int64_t at = (std::int64_t{image.y0} + y) / comp->dy - comp->y0;
         const auto r = static_cast<OPJ_UINT32>(std::clamp<std::int64_t>(at, 0, comp->h - 1));
         return comp->data + static_cast<size_t>(r) * comp->w;
+    }
+
+    // Damaged data can decode outside the component's range: clamped, never wrapped.
+    void ToBytes(const OPJ_INT32* row, std::uint8_t* out, int width) const {
+        if (direct && offset == 0 && shift == 0 && maxIn == 255) {
+            for (int x = 0; x < width; ++x)
+                out[x] = static_cast<std::uint8_t>(std::clamp(row[x], 0, 255));
+            return;
+        }
+        for (int x = 0; x < width; ++x) {
+            std::int64_t v = std::int64_t{row[column[static_cast<size_t>(x)]]} + offset;
+            v = maxIn == 255 ? (v >> shift) : v * 255 / maxIn;
+            out[x] = static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255));
+        }
     }
 };
 
@@ -156,25 +166,29 @@ bool PrepareChannel(const opj_image_t& image, OPJ_UINT32 index, int width, Chann
     }
     channel.comp = &comp;
     channel.column.resize(static_cast<size_t>(width));
+    channel.direct = comp.w >= static_cast<OPJ_UINT32>(width);
     for (int x = 0; x < width; ++x) {
         const std::int64_t at = (std::int64_t{image.x0} + x) / comp.dx - comp.x0;
-        channel.column[static_cast<size_t>(x)] =
-            static_cast<OPJ_UINT32>(std::clamp<std::int64_t>(at, 0, comp.w - 1));
+        const auto column = static_cast<OPJ_UINT32>(std::clamp<std::int64_t>(at, 0, comp.w - 1));
+        channel.column[static_cast<size_t>(x)] = column;
+        channel.direct = channel.direct && column == static_cast<OPJ_UINT32>(x);
     }
-    channel.offset = comp.sgnd ? (std::int64_t{1} << (comp.prec - 1)) : 0;
+    channel.offset = comp.sgnd ? (std::int32_t{1} << (comp.prec - 1)) : 0;
     if (comp.prec >= 8) {
         channel.shift = static_cast<int>(comp.prec) - 8;
     } else {
-        channel.maxIn = (std::int64_t{1} << comp.prec) - 1;
+        channel.maxIn = (std::int32_t{1} << comp.prec) - 1;
     }
     return true;
 }
 
 QRgb YccToRgb(int y, int cb, int cr) {
-    const double b = cb - 128.0, r = cr - 128.0;
-    const auto clamp8 = [](double v) { return std::clamp(static_cast<int>(v + 0.5), 0, 255); };
-    return qRgb(clamp8(y + 1.402 * r), clamp8(y - 0.344136 * b - 0.714136 * r),
-                clamp8(y + 1.772 * b));
+    const int b = cb - 128, r = cr - 128;
+    // ITU-R BT.601 in 16-bit fixed point.
+    const auto clamp8 = [](int v) { return std::clamp((v + 32768) >> 16, 0, 255); };
+    const int luma = y << 16;
+    return qRgb(clamp8(luma + 91881 * r), clamp8(luma - 22554 * b - 46802 * r),
+                clamp8(luma + 116130 * b));
 }
 
 std::optional<QImage> ToQImage(const opj_image_t& image) {
@@ -211,40 +225,50 @@ std::optional<QImage> ToQImage(const opj_image_t& image) {
         if (!PrepareChannel(image, i, width, channels[i]))
             return std::nullopt;
     }
-    Channel alphaChannel;
-    if (alpha >= 0 && !PrepareChannel(image, static_cast<OPJ_UINT32>(alpha), width, alphaChannel)) {
-        return std::nullopt;
+    if (alpha >= 0) {
+        channels.emplace_back();
+        if (!PrepareChannel(image, static_cast<OPJ_UINT32>(alpha), width, channels.back())) {
+            return std::nullopt;
+        }
     }
 
     QImage picture(width, height, alpha >= 0 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (picture.isNull())
         return std::nullopt;
+    // One row of 8-bit values per channel: colour channels first, alpha last.
+    std::vector<std::vector<std::uint8_t>> rows(
+        channels.size(), std::vector<std::uint8_t>(static_cast<size_t>(width)));
     for (int y = 0; y < height; ++y) {
+        for (size_t c = 0; c < channels.size(); ++c) {
+            channels[c].ToBytes(channels[c].Row(image, y), rows[c].data(), width);
+        }
         auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        const OPJ_INT32* rows[4] = {};
-        for (size_t c = 0; c < channels.size(); ++c)
-            rows[c] = channels[c].Row(image, y);
-        const OPJ_INT32* alphaRow = alpha >= 0 ? alphaChannel.Row(image, y) : nullptr;
-        for (int x = 0; x < width; ++x) {
-            QRgb pixel;
-            if (!colour) {
-                const int grey = channels[0].Value(rows[0], x);
-                pixel = qRgb(grey, grey, grey);
-            } else {
-                const int a = channels[0].Value(rows[0], x), b = channels[1].Value(rows[1], x),
-                          c = channels[2].Value(rows[2], x);
-                if (ycc) {
-                    pixel = YccToRgb(a, b, c);
-                } else if (cmyk) {
-                    const int k = 255 - channels[3].Value(rows[3], x);
-                    pixel = qRgb((255 - a) * k / 255, (255 - b) * k / 255, (255 - c) * k / 255);
-                } else {
-                    pixel = qRgb(a, b, c);
+        const std::uint8_t* a = rows[0].data();
+        if (!colour) {
+            for (int x = 0; x < width; ++x)
+                out[x] = qRgb(a[x], a[x], a[x]);
+        } else {
+            const std::uint8_t* b = rows[1].data();
+            const std::uint8_t* c = rows[2].data();
+            if (ycc) {
+                for (int x = 0; x < width; ++x)
+                    out[x] = YccToRgb(a[x], b[x], c[x]);
+            } else if (cmyk) {
+                const std::uint8_t* k = rows[3].data();
+                for (int x = 0; x < width; ++x) {
+                    const int white = 255 - k[x];
+                    out[x] = qRgb((255 - a[x]) * white / 255, (255 - b[x]) * white / 255,
+                                  (255 - c[x]) * white / 255);
                 }
+            } else {
+                for (int x = 0; x < width; ++x)
+                    out[x] = qRgb(a[x], b[x], c[x]);
             }
-            if (alphaRow != nullptr)
-                pixel = (pixel & 0x00FFFFFFu) | (QRgb(alphaChannel.Value(alphaRow, x)) << 24);
-            out[x] = pixel;
+        }
+        if (alpha >= 0) {
+            const std::uint8_t* opacity = rows.back().data();
+            for (int x = 0; x < width; ++x)
+                out[x] = (out[x] & 0x00FFFFFFu) | (QRgb{opacity[x]} << 24);
         }
     }
     return picture;
