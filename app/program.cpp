@@ -4,6 +4,7 @@ namespace orv {
 
 void ResetProgram(Program& program) {
     program.app = AppState{};
+    program.media = Media{};
     program.log.dialogs = program.dialogs.get();
     program.log.uiThread = std::this_thread::get_id();
     program.log.warningPending = false;

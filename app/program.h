@@ -6,6 +6,7 @@
 
 #include "core/app_state.h"
 #include "core/event_log.h"
+#include "core/media.h"
 #include "engine/signatures.h"
 #include "testplan/navigation.h"
 #include "testplan/test_plan.h"
@@ -17,6 +18,7 @@ namespace orv {
 struct Program {
     AppState app;
     EventLog log;
+    Media media;
     std::unique_ptr<ui::Dialogs> dialogs;
     std::unique_ptr<ui::Gui> gui;  // null until the windowing system is ready
     std::thread commsThread;

@@ -1,22 +1,28 @@
 #include "app/subsystem_steps.h"
 
+#include "core/media.h"
 #include "display/display_areas.h"
 #include "display/ribbon.h"
 #include "testplan/orv_file.h"
+#include "ui/sound.h"
 
 namespace orv {
 
 void CheckForUpdate(Program&) {}
+// The decoders are linked in and keep no state between pictures: nothing to set up.
 void PrepareImageDecoders(Program&) {}
 bool StartSoundSystem(Program&) {
-    return false;
+    return ui::AudioOutputAvailable();
 }
 void LoadCurrentTestPlan(Program& program) {
     LoadTestPlan(program.testPlan, program.log, program.app.settings.TestPlanFileName);
     program.position.TestPlanIndex = 1;
     program.position.RecordChanged = true;
 }
-void LoadGraphicsAndSounds(Program&) {}
+void LoadGraphicsAndSounds(Program& program) {
+    LoadGraphics(program.media, program.log);
+    LoadSounds(program.media, program.app.SoundAvailable, program.log);
+}
 void CreateMenusAndShortcuts(Program&) {}
 void CreateWindowContents(Program& program) {
     // No pictures until the graphics are loaded: the ribbon's picture controls stay blank.
