@@ -25,8 +25,11 @@ void LoadGraphicsAndSounds(Program& program) {
 }
 void CreateMenusAndShortcuts(Program&) {}
 void CreateWindowContents(Program& program) {
-    // No pictures until the graphics are loaded: the ribbon's picture controls stay blank.
-    const PictureLookup pictures;
+    PictureLookup pictures;
+    for (size_t i = 0; i < kPictureCount; ++i) {
+        // Implicitly shared: the map holds references to the loaded images, not copies.
+        pictures.emplace(kPictureFiles[i], program.media.pictures[i]);
+    }
     BuildControlRibbon(*program.gui, program.app.settings, pictures);
     CreateDisplayAreas(*program.gui, program.app.settings);
 }
