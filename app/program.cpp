@@ -13,6 +13,7 @@ void ResetProgram(Program& program) {
     program.testPlan = TestPlan{};
     program.position = PlanPosition{};
     program.working = WorkingState{};
+    program.display = DisplayState{};
 }
 
 }  // namespace orv

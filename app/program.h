@@ -7,6 +7,7 @@
 #include "core/app_state.h"
 #include "core/event_log.h"
 #include "core/media.h"
+#include "display/display_state.h"
 #include "engine/signatures.h"
 #include "testplan/navigation.h"
 #include "testplan/test_plan.h"
@@ -27,6 +28,7 @@ struct Program {
     TestPlan testPlan;
     PlanPosition position;
     WorkingState working;
+    DisplayState display;
 };
 
 // Start-up step 1: every record back to its start values. The dialogs and windows

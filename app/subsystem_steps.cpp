@@ -1,5 +1,7 @@
 #include "app/subsystem_steps.h"
 
+#include "app/display_refresh.h"
+
 #include "core/media.h"
 #include "display/display_areas.h"
 #include "display/ribbon.h"
@@ -33,7 +35,13 @@ void CreateWindowContents(Program& program) {
     BuildControlRibbon(*program.gui, program.app.settings, pictures);
     CreateDisplayAreas(*program.gui, program.app.settings);
 }
-void ApplyLayoutAndRefresh(Program&) {}
+void ApplyLayoutAndRefresh(Program& program) {
+    PrepareBadges(program);
+    LayOutMainWindow(program);
+    RefreshUiState(program);
+    program.position.RecordChanged = true;
+    program.display.traceRefreshRequested = true;
+}
 bool StartCommsThread(Program&) {
     return true;
 }

@@ -147,6 +147,15 @@ bool CanOpenForReading(std::string_view path) {
     return true;
 }
 
+std::optional<FileStamp> StampOf(std::string_view path) {
+    struct stat info {};
+    if (::stat(NativePath(path).c_str(), &info) != 0)
+        return std::nullopt;
+    return FileStamp{
+        static_cast<std::int64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 bool FileExists(std::string_view path) {
     struct stat info {};
     return ::stat(NativePath(path).c_str(), &info) == 0;

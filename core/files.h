@@ -3,6 +3,7 @@
 // a stored path may use '\' separators and is opened with '/' here, while the stored
 // text keeps its form. Text is written UTF-8 with CR LF; CR LF, LF and CR are all read.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,14 @@ bool AppendToFile(std::string_view path, std::string_view bytes);
 bool CreateNewFile(std::string_view path, std::string_view content);
 
 bool CanOpenForReading(std::string_view path);
+
+// Size and modification time of a file, to tell whether it changed since it was read.
+struct FileStamp {
+    std::int64_t size = -1;
+    std::int64_t modifiedNs = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+std::optional<FileStamp> StampOf(std::string_view path);
 bool FileExists(std::string_view path);
 
 // Creates a folder; true when it exists afterwards.

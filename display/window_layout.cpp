@@ -10,7 +10,9 @@ namespace orv {
 
 namespace {
 
-ui::Rect ToUi(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
+ui::Rect ToUi(const Rect& r) {
+    return {r.x, r.y, r.width, r.height};
+}
 
 QImage BlackImage(int width, int height) {
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
@@ -20,7 +22,8 @@ QImage BlackImage(int width, int height) {
 
 void PlaceTreePanel(ui::Gui& gui, const std::optional<TreePanelLayout>& layout, int panel,
                     int header, int tree) {
-    if (!layout) return;
+    if (!layout)
+        return;
     ui::SetControlRect(gui, panel, ToUi(layout->panel));
     ui::SetControlRect(gui, header, ToUi(layout->header));
     ui::SetControlRect(gui, tree, ToUi(layout->tree));
@@ -39,7 +42,8 @@ ViewLayout ApplyViewLayout(ui::Gui& gui, std::string_view mode, std::string_view
     // A tiny black image in every area first, so that no stale picture is stretched.
     const QImage dot = BlackImage(1, 1);
     ui::SetControlImage(gui, kControlMainScope, dot);
-    for (const int mini : kControlMiniScopes) ui::SetControlImage(gui, mini, dot);
+    for (const int mini : kControlMiniScopes)
+        ui::SetControlImage(gui, mini, dot);
     ui::SetControlImage(gui, kControlPcbView, dot);
 
     const bool scopeShown = ui::IsControlVisible(gui, kControlMainScope);

@@ -1,0 +1,229 @@
+#include "app/display_refresh.h"
+
+#include <cmath>
+#include <vector>
+
+#include "core/files.h"
+#include "core/image_decoding.h"
+#include "display/ribbon_tables.h"
+#include "display/scope_style.h"
+#include "display/window_layout.h"
+#include "engine/stability.h"
+#include "testplan/cell_numbers.h"
+#include "testplan/record_cells.h"
+#include "ui/controls.h"
+
+namespace orv {
+
+namespace {
+
+ResultBadges BadgesFrom(const Media& media, const ResultBadgeFiles& files) {
+    return {PictureNamed(media, files.good), PictureNamed(media, files.bad),
+            PictureNamed(media, files.untested), PictureNamed(media, files.noTest),
+            PictureNamed(media, files.noSignature)};
+}
+
+SignatureView ViewOf(const SignatureBuffer& buffer, int count) {
+    return {buffer.X, buffer.Y, count};
+}
+
+bool HasGolden(const TestPlan& plan, int row) {
+    return CellView(plan, row, column::kSignature) == "Yes";
+}
+
+int LoadBlock(const TestPlan& plan, int row, int block, SignatureBuffer& into) {
+    return LoadSignature(plan, row, block, into.X, into.Y);
+}
+
+ThumbnailRecord ThumbnailOf(const TestPlan& plan, int row, SignatureBuffer& golden,
+                            SignatureBuffer& dut) {
+    ThumbnailRecord record;
+    if (!HasRow(plan, row))
+        return record;
+    record.peakMillivolts = IntegerCell(plan, row, column::kVoltage);
+    record.sourceOhms = IntegerCell(plan, row, column::kResistance);
+    record.frequencyHz = IntegerCell(plan, row, column::kFrequency);
+    record.title = Cell(plan, row, column::kDescription);
+    record.result = Cell(plan, row, column::kStatus);
+    record.hasGolden = HasGolden(plan, row);
+    record.golden = ViewOf(golden, LoadBlock(plan, row, kGoldenBlock, golden));
+    record.dut = ViewOf(dut, LoadBlock(plan, row, kDutBlock, dut));
+    return record;
+}
+
+// The photograph of the plan, decoded again only when its file changed.
+const QImage& Photograph(PhotoCache& cache, std::string_view imageName) {
+    const std::string file = NativePath(PcbImageFile(imageName));
+    const FileStamp stamp = StampOf(file).value_or(FileStamp{});
+    if (file != cache.file || stamp != cache.stamp) {
+        cache.file = file;
+        cache.stamp = stamp;
+        cache.image = DecodeImageFile(file).value_or(QImage());
+    }
+    return cache.image;
+}
+
+std::vector<PcbPin> PinsOf(const TestPlan& plan) {
+    std::vector<PcbPin> pins;
+    const int rows = RowCount(plan);
+    // Records only: the header row holds no pin position.
+    for (int row = 2; row <= rows; ++row) {
+        PcbPin pin;
+        pin.row = row;
+        pin.x = static_cast<int>(IntegerCell(plan, row, column::kTestX));
+        pin.y = static_cast<int>(IntegerCell(plan, row, column::kTestY));
+        pin.result = Cell(plan, row, column::kStatus);
+        pin.hasGolden = HasGolden(plan, row);
+        pin.pinOne = CellView(plan, row, column::kPin) == "1";
+        pin.deleted = CellView(plan, row, column::kRecord) == "delete";
+        pins.push_back(std::move(pin));
+    }
+    return pins;
+}
+
+int RoundedCell(const TestPlan& plan, int row, int col) {
+    const float value = FloatCell(plan, row, col);
+    return std::isfinite(value) ? static_cast<int>(std::lround(value)) : 0;
+}
+
+void RenderBoardView(Program& program) {
+    DisplayState& display = program.display;
+    const TestPlan& plan = program.testPlan;
+    const int current = program.position.TestPlanIndex;
+    if (current < 1 || current > RowCount(plan))
+        return;
+    const std::vector<PcbPin> pins = PinsOf(plan);
+    PcbViewInput in;
+    in.width = display.layout.pcbView.width;
+    in.height = display.layout.pcbView.height;
+    in.cx = static_cast<int>(IntegerCell(plan, current, column::kViewX));
+    in.cy = static_cast<int>(IntegerCell(plan, current, column::kViewY));
+    in.zoom = FloatCell(plan, current, column::kZoom);
+    in.px0 = RoundedCell(plan, current, column::kTestX);
+    in.py0 = RoundedCell(plan, current, column::kTestY);
+    in.imageName = Cell(plan, 1, column::kImageFile);
+    in.photo = &Photograph(display.photo, in.imageName);
+    in.crosshairType = program.app.settings.PCBCrosshairType;
+    in.pins = pins;
+    RenderPcbView(display.pcb, in);
+    ui::SetControlImage(*program.gui, kControlPcbView, display.pcb.image);
+}
+
+}  // namespace
+
+void PrepareBadges(Program& program) {
+    program.display.scopeBadges = BadgesFrom(program.media, kScopeBadgeFiles);
+    program.display.thumbnailBadges = BadgesFrom(program.media, kThumbnailBadgeFiles);
+}
+
+void LayOutMainWindow(Program& program) {
+    const Settings& s = program.app.settings;
+    program.display.layout = ApplyViewLayout(*program.gui, s.Mode, s.DisplayView);
+}
+
+void RefreshUiState(Program& program) {
+    const Settings& s = program.app.settings;
+    ui::Gui& gui = *program.gui;
+    if (const auto size = WindowSizeOnChange(program.display.sizing, s.Mode, s.DisplayView)) {
+        ui::ResizeWindow(gui, ui::kMainWindow, size->width, size->height);
+        LayOutMainWindow(program);
+    }
+    ShowViewAreas(gui, s.Mode, s.DisplayView);
+    const bool basic = IsBasicMode(s.Mode);
+    for (const int control : kBasicModeOnlyControls)
+        ui::SetControlVisible(gui, control, basic);
+    for (const int control : kAdvancedModeOnlyControls) {
+        ui::SetControlVisible(gui, control, !basic);
+    }
+}
+
+void ComposeRecordDisplays(Program& program) {
+    DisplayState& display = program.display;
+    const Settings& s = program.app.settings;
+    const TestPlan& plan = program.testPlan;
+    const GeneratorSettings& applied = program.app.GeneratorApplied;
+    const int current = program.position.TestPlanIndex;
+    const int rows = RowCount(plan);
+
+    ScopeBackgroundInput background;
+    background.width = display.layout.mainScope.width;
+    background.height = display.layout.mainScope.height;
+    background.labels.mode = s.Mode;
+    background.labels.peakMillivolts = applied.PeakMillivolts;
+    background.labels.sourceOhms = applied.SourceOhms;
+    background.labels.frequencyHz = applied.FrequencyHz;
+    background.labels.recordIndex = current;
+    background.labels.rows = rows;
+    background.labels.planFileName = s.TestPlanFileName;
+    if (HasRow(plan, current)) {
+        background.labels.record = {Cell(plan, current, column::kDescription),
+                                    Cell(plan, current, column::kUserText),
+                                    Cell(plan, current, column::kStatus), HasGolden(plan, current)};
+    }
+    background.style = ScopeStyleFrom(s);
+    background.traceColours = TraceColoursFrom(s);
+    background.badges = &display.scopeBadges;
+    ComposeScopeBackground(display.scope, background);
+
+    MiniScopeSetInput minis;
+    for (int k = 1; k <= kMiniScopeCount; ++k) {
+        const Rect& area = display.layout.miniScopes[static_cast<size_t>(k - 1)];
+        minis.sizes[static_cast<size_t>(k - 1)] = {area.width, area.height};
+        minis.records[static_cast<size_t>(k - 1)] = ThumbnailOf(
+            plan, MiniScopeRecord(current, k), display.miniGolden[k - 1], display.miniDut[k - 1]);
+    }
+    minis.current = current;
+    minis.rows = rows;
+    minis.planFileName = s.TestPlanFileName;
+    minis.style = ThumbnailStyleFrom(s);
+    minis.badges = &display.thumbnailBadges;
+    const auto thumbnails = ComposeMiniScopes(display.scope, minis);
+    for (size_t i = 0; i < thumbnails.size(); ++i) {
+        ui::SetControlImage(*program.gui, kControlMiniScopes[i], thumbnails[i]);
+    }
+    RenderBoardView(program);
+}
+
+void ComposeTraceDisplays(Program& program, bool connected) {
+    DisplayState& display = program.display;
+    const Settings& s = program.app.settings;
+    const TestPlan& plan = program.testPlan;
+    Signatures& signatures = program.signatures;
+    Measurement& measurement = program.measurement;
+    const int current = std::min(program.position.TestPlanIndex, RowCount(plan));
+    const int points = signatures.SignaturePointCount;
+
+    TraceLayerInput traces;
+    traces.mode = s.Mode;
+    traces.xRange = program.app.GeneratorApplied.PeakMillivolts / 1000.0f;
+    traces.yRange = traces.xRange / static_cast<float>(signatures.EffectiveResistance);
+    if (HasRow(plan, current) && current >= 2) {
+        traces.golden = ViewOf(display.recordGolden,
+                               LoadBlock(plan, current, kGoldenBlock, display.recordGolden));
+        const std::string_view result = CellView(plan, current, column::kStatus);
+        traces.showDut = result == "Good" || result == "Bad";
+        traces.dut =
+            ViewOf(display.recordDut, LoadBlock(plan, current, kDutBlock, display.recordDut));
+    }
+    traces.frozenGolden = ViewOf(signatures.FrozenGolden, points);
+    traces.frozenDut = ViewOf(signatures.FrozenDut, points);
+    traces.connected = connected;
+    traces.live = ViewOf(signatures.LiveSignature, points);
+    traces.colours = TraceColoursFrom(s);
+    if (connected) {
+        measurement.SignatureState = DetectSignatureState(
+            signatures, measurement, program.app.GeneratorApplied.PeakMillivolts, s);
+        traces.statusLine = LiveStatusLine(measurement.SignatureState, measurement.StableCount,
+                                           measurement.DifferencePercent, s.GoldenVsLiveThreshold);
+    }
+    ComposeTraceLayer(display.scope, traces);
+    if (connected)
+        CopySignature(signatures.LiveSignature, signatures.TraceBuffer);
+    ui::SetControlImage(*program.gui, kControlMainScope, display.scope.traceLayer);
+    if (!display.scope.centreMiniScope.isNull()) {
+        ui::SetControlImage(*program.gui, kControlMiniScopes[kCentreMiniScope - 1],
+                            display.scope.centreMiniScope);
+    }
+}
+
+}  // namespace orv

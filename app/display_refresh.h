@@ -1,0 +1,27 @@
+#pragma once
+// The main window's displays fed from the program's records: the layout, the scope
+// layers, the mini-scopes, the board view, and the part of the interface refresh that
+// follows the mode and the view.
+
+#include "app/program.h"
+
+namespace orv {
+
+// Loads the result badges from the pictures; once, after the graphics are loaded.
+void PrepareBadges(Program& program);
+
+// Lays the areas out for the window's current size.
+void LayOutMainWindow(Program& program);
+
+// Window size on a change of mode or view, which areas and ribbon controls show.
+void RefreshUiState(Program& program);
+
+// A record change: scope background with badge and legend, mini-scopes, board view.
+void ComposeRecordDisplays(Program& program);
+
+// A trace refresh: the trace layer and the centre mini-scope's overlay. While
+// connected, the stability detection runs once on the live signature just drawn and
+// the live status line is written over it.
+void ComposeTraceDisplays(Program& program, bool connected);
+
+}  // namespace orv

@@ -1,0 +1,43 @@
+#pragma once
+// What the main window's displays keep between passes: where the areas are, the
+// composed scope layers, the board view with its decoded photograph, the badges.
+
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/files.h"
+#include "display/grid_layout.h"
+#include "display/pcb_view.h"
+#include "display/result_badge.h"
+#include "display/scope_composition.h"
+#include "display/thumbnail.h"
+#include "engine/signature_buffer.h"
+
+namespace orv {
+
+// The board photograph, decoded once and kept until its file changes.
+struct PhotoCache {
+    std::string file;  // as opened
+    FileStamp stamp;
+    QImage image;  // null when decoding failed
+};
+
+struct DisplayState {
+    ViewLayout layout;
+    WindowSizing sizing;
+    bool traceRefreshRequested = false;
+    ScopeImages scope;
+    PcbViewState pcb;
+    PhotoCache photo;
+    ResultBadges scopeBadges;
+    ResultBadges thumbnailBadges;
+    // The stored signatures each mini-scope shows, loaded from the plan.
+    std::array<SignatureBuffer, kMiniScopeCount> miniGolden;
+    std::array<SignatureBuffer, kMiniScopeCount> miniDut;
+    SignatureBuffer recordGolden;  // the current record's, for the main scope
+    SignatureBuffer recordDut;
+};
+
+}  // namespace orv
