@@ -6,6 +6,9 @@
 
 #include "core/app_state.h"
 #include "core/event_log.h"
+#include "link/link_state.h"
+#include "link/sim/instrument.h"
+#include "link/usb_driver.h"
 #include "ui/dialogs.h"
 #include "ui/gui.h"
 
@@ -16,7 +19,14 @@ struct Program {
     EventLog log;
     std::unique_ptr<ui::Dialogs> dialogs;
     std::unique_ptr<ui::Gui> gui;  // null until the windowing system is ready
+    Link link;
+    // The simulated instrument, with "--simulator" only; the driver below talks to it.
+    std::unique_ptr<sim::Instrument> simulator;
+    std::unique_ptr<UsbDriver> driver;  // chosen in main(); null: no driver library
     std::thread commsThread;
+
+    // The communications thread works on the records above: it ends first.
+    ~Program();
 };
 
 // Start-up step 1: every record back to its start values. The dialogs and windows

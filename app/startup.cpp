@@ -65,6 +65,7 @@ void StartUp(Program& program, const StartOptions& options) {
     ResetProgram(program);
     CrashStateSources crashSources;
     crashSources.app = &program.app;
+    crashSources.connected = &program.link.state.Connected.raw();
     crashSources.boxProgram = options.crashBoxProgram;
     InstallCrashHandler(crashSources);
     LoadAllSettings(program.app);

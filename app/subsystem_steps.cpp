@@ -1,5 +1,11 @@
 #include "app/subsystem_steps.h"
 
+#include <system_error>
+
+#include "core/crash_report.h"
+#include "link/comms_thread.h"
+#include "link/connection.h"
+
 namespace orv {
 
 void CheckForUpdate(Program&) {}
@@ -10,10 +16,20 @@ void LoadGraphicsAndSounds(Program&) {}
 void CreateMenusAndShortcuts(Program&) {}
 void CreateWindowContents(Program&) {}
 void ApplyLayoutAndRefresh(Program&) {}
-bool StartCommsThread(Program&) { return true; }
+bool StartCommsThread(Program& program) {
+    try {
+        program.commsThread = std::thread([&program] {
+            PrepareCrashHandlingOnThisThread();
+            ORV_CommsThread(program.link, program.app, program.log);
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
 void RunMainCycle(Program&) {}
-bool LinkConnected(const Program&) { return false; }
-void StartConnection(Program&) {}
+bool LinkConnected(const Program& program) { return program.link.state.Connected; }
+void StartConnection(Program& program) { ORV_StartConnection(program.link, program.app, program.log); }
 
 void StopCommsThread(Program& program) {
     program.app.CommsThreadStop = true;

@@ -1,0 +1,30 @@
+#pragma once
+// The link's millisecond clock. Normally the monotonic clock; in virtual time (tests,
+// the simulated instrument stepped explicitly) a counter that only moves when told,
+// so hours of link traffic can be run in a moment and exactly repeated.
+
+#include <cstdint>
+
+#include "core/cross_thread.h"
+
+namespace orv {
+
+struct LinkClock {
+    CrossThread<bool> virtualTime = false;
+    CrossThread<std::int64_t> virtualNowMs = 0;
+};
+
+std::int64_t NowMs(const LinkClock& clock);
+
+// Real time: sleeps. Virtual time: moves the clock on by `ms` and returns at once.
+void SleepMs(LinkClock& clock, int ms);
+
+// Virtual time from now on, starting at `startMs`.
+void UseVirtualTime(LinkClock& clock, std::int64_t startMs);
+void AdvanceMs(LinkClock& clock, std::int64_t ms);
+
+// Milliseconds from `then` to `now` on a clock kept in 32 bits: correct across the
+// wrap of the 32-bit value, for spans below 2^31 ms.
+std::int32_t ElapsedMs32(std::int64_t now, std::int32_t then);
+
+}  // namespace orv
