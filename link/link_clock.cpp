@@ -8,7 +8,14 @@
 namespace orv {
 
 std::int64_t NowMs(const LinkClock& clock) {
-    return clock.virtualTime ? clock.virtualNowMs.load() : MonotonicMs();
+    if (clock.virtualTime)
+        return clock.virtualNowMs.load();
+    const int speed = clock.speed;
+    if (speed <= 1)
+        return MonotonicMs();
+    using namespace std::chrono;
+    const auto us = duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    return us * speed / 1000;
 }
 
 void SleepMs(LinkClock& clock, int ms) {
@@ -16,7 +23,8 @@ void SleepMs(LinkClock& clock, int ms) {
         AdvanceMs(clock, ms);
         return;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    const int speed = clock.speed;
+    std::this_thread::sleep_for(std::chrono::microseconds(1000LL * ms / (speed > 1 ? speed : 1)));
 }
 
 void UseVirtualTime(LinkClock& clock, std::int64_t startMs) {
@@ -26,6 +34,11 @@ void UseVirtualTime(LinkClock& clock, std::int64_t startMs) {
 
 void AdvanceMs(LinkClock& clock, std::int64_t ms) {
     clock.virtualNowMs.store(clock.virtualNowMs.load() + ms);
+}
+
+void UseFastTime(LinkClock& clock, int speed) {
+    clock.virtualTime = false;
+    clock.speed = speed;
 }
 
 std::int32_t ElapsedMs32(std::int64_t now, std::int32_t then) {
