@@ -1,7 +1,7 @@
 #pragma once
 // The silicon junction of diodes, zeners and transistor models: a Shockley junction
-// with a sharp exponential reverse breakdown for zeners. Its small series resistance
-// is a separate conductance in the netlist.
+// with a sharp exponential reverse breakdown for zeners, behind a small series
+// resistance.
 
 namespace orv::sim {
 
@@ -20,8 +20,14 @@ struct JunctionPoint {
 // Zero volts gives zero amps, so a junction never acts as a source.
 JunctionPoint EvaluateJunction(double volts, double breakdownVolts);
 
-// A Newton step of a junction voltage shortened where the exponential would overshoot
-// (on the forward side and, for a zener, past the breakdown voltage).
-double LimitJunctionStep(double newVolts, double oldVolts, double breakdownVolts);
+// Where a junction branch was last evaluated, from which the next evaluation starts.
+struct JunctionMemory {
+    double branchVolts = 0.0;
+    double junctionVolts = 0.0;      // across the bare junction
+    double junctionPerBranch = 1.0;  // d junctionVolts / d branchVolts
+};
+
+// The junction with its series resistance, at `volts` across both: current and slope.
+JunctionPoint EvaluateJunctionBranch(double volts, double breakdownVolts, JunctionMemory& memory);
 
 }  // namespace orv::sim

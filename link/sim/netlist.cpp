@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <span>
 
-#include "link/sim/junction.h"
-
 namespace orv::sim {
 namespace {
 
@@ -59,12 +57,6 @@ struct Builder {
         Add(parts.back(), upper, bottom);
     }
 
-    void AddJunction(int anode, int cathode, double breakdownVolts) {
-        const int inner = NewNode();
-        conductances.push_back({anode, inner, 1.0 / kJunctionSeriesOhms});
-        junctions.push_back({inner, cathode, breakdownVolts});
-    }
-
     void Add(const Circuit& c, int top, int bottom) {
         switch (c.kind) {
             case ElementKind::Open:
@@ -87,10 +79,11 @@ struct Builder {
                 }
                 break;
             case ElementKind::Diode:
-                AddJunction(top, bottom, 0.0);
+                junctions.push_back({top, bottom, 0.0});
                 break;
             case ElementKind::Zener:
-                AddJunction(top, bottom, c.value > 0.0 && !std::isinf(c.value) ? c.value : 0.0);
+                junctions.push_back(
+                    {top, bottom, c.value > 0.0 && !std::isinf(c.value) ? c.value : 0.0});
                 break;
             case ElementKind::Series:
                 AddSeries(c.parts, top, bottom);

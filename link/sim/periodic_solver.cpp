@@ -73,7 +73,7 @@ struct Solver {
 
     // Scratch.
     Vector jacobian, rhs, v, next;
-    Vector junctionVolts;  // each junction's last linearisation point
+    std::vector<JunctionMemory> junctionMemory;  // each junction's last linearisation
     DenseLu lu;
 
     double SourceAt(int step, int stepsPerPeriod) const {
@@ -86,14 +86,11 @@ struct Solver {
         for (int iteration = 0; iteration < kMaxStepIterations; ++iteration) {
             jacobian = base;
             rhs = rhs0;
-            bool limited = false;
             for (std::size_t j = 0; j < junctions->size(); ++j) {
                 const JunctionBranch& d = (*junctions)[j];
-                const double wanted = At(v, d.anode) - At(v, d.cathode);
-                const double volts = LimitJunctionStep(wanted, junctionVolts[j], d.breakdownVolts);
-                limited = limited || volts != wanted;
-                junctionVolts[j] = volts;
-                const JunctionPoint p = EvaluateJunction(volts, d.breakdownVolts);
+                const double volts = At(v, d.anode) - At(v, d.cathode);
+                const JunctionPoint p =
+                    EvaluateJunctionBranch(volts, d.breakdownVolts, junctionMemory[j]);
                 StampBranch(jacobian, n, {d.anode, d.cathode, p.siemens});
                 const double equivalent = p.amps - p.siemens * volts;
                 if (d.anode != kGround)
@@ -110,7 +107,7 @@ struct Solver {
             v.swap(next);
             if (junctions->empty())
                 return;
-            if (!limited && change <= kStepTolerance * (1.0 + MaxAbs(v)))
+            if (change <= kStepTolerance * (1.0 + MaxAbs(v)))
                 return;
         }
     }
@@ -138,7 +135,7 @@ Solver MakeSolver(const Netlist& net, const Drive& drive) {
     s.peakVolts = drive.peakVolts;
     s.dcVolts = drive.dcVolts;
     s.v.assign(n, 0.0);
-    s.junctionVolts.assign(net.junctions.size(), 0.0);
+    s.junctionMemory.assign(net.junctions.size(), JunctionMemory{});
     return s;
 }
 
