@@ -14,17 +14,32 @@ struct Drive {
     double sourceOhms = 1000.0;
     double frequencyHz = 50.0;
     double dcVolts = 0.0;
+
+    bool operator==(const Drive&) const = default;
 };
 
-enum class ElementKind { Open, Short, Resistor, Capacitor, Diode, Zener, Series, Parallel };
+enum class ElementKind {
+    Open,
+    Short,
+    Resistor,
+    Capacitor,
+    Diode,
+    Zener,
+    Series,
+    Parallel,
+    Reversed
+};
 
 // A copyable value: a small tree of elements. `value` is ohms for a resistor, farads
 // for a capacitor and the breakdown voltage for a zener; Series and Parallel hold their
-// two branches in `parts`.
+// branches in `parts` (Series from the pin towards ground); Reversed holds one part
+// whose two ends are swapped.
 struct Circuit {
     ElementKind kind = ElementKind::Open;
     double value = 0.0;
     std::vector<Circuit> parts;
+
+    bool operator==(const Circuit&) const = default;
 };
 
 Circuit Open();
@@ -35,6 +50,9 @@ Circuit Diode();                       // silicon junction, anode at the pin, ca
 Circuit Zener(double breakdownVolts);  // likewise, breaking down in reverse
 Circuit Series(Circuit a, Circuit b);
 Circuit Parallel(Circuit a, Circuit b);
+// The same element turned round: its ground end at the pin. Reversed(Diode()) is a
+// junction with its cathode at the pin, as an input's protection diode to ground.
+Circuit Reversed(Circuit c);
 
 // One period in 64 samples; sample k at phase 2*pi*k/64 of the sine. `source` is the
 // generator's open-circuit voltage (before the source resistor), `pin` the voltage at
@@ -45,5 +63,18 @@ struct Waveform {
 };
 
 Waveform SolveSteadyState(const Circuit& circuit, const Drive& drive);
+
+// The last answer, kept by a caller that asks again and again for the same circuit
+// and drive (every frame while the probe rests on a pin).
+struct SteadyStateCache {
+    bool filled = false;
+    Circuit circuit;
+    Drive drive;
+    Waveform waveform;
+};
+
+// SolveSteadyState, answered from the cache when circuit and drive are unchanged.
+const Waveform& SolveSteadyStateCached(SteadyStateCache& cache, const Circuit& circuit,
+                                       const Drive& drive);
 
 }  // namespace orv::sim
