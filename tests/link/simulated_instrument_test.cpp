@@ -214,6 +214,37 @@ TEST_F(SimulatedInstrumentTest, EveryBoardPinCanBeProbed) {
     }
 }
 
+TEST_F(SimulatedInstrumentTest, TheUnitUnderTestDiffersAtItsFaultyPins) {
+    Connect();
+    ApplySettings(1000, 1000, 50);
+    auto largestChange = [&](const RawFrame& a, const RawFrame& b) {
+        const auto pa = Scale(a, link);
+        const auto pb = Scale(b, link);
+        float change = 0;
+        for (int i = 1; i <= kFrameSamples; ++i) {
+            change = std::max(change, std::abs(pa[i].volts - pb[i].volts));
+        }
+        return change;
+    };
+    std::vector<std::string> differing;
+    const std::vector<sim::BoardPin> pins = sim::BoardPins(*instrument);
+    for (const sim::BoardPin& pin : pins) {
+        sim::SelectBoard(*instrument, sim::BoardUnit::KnownGood);
+        sim::TouchPin(*instrument, pin.component, pin.pin);
+        Run(30);
+        const RawFrame good = FrameAfter(30);
+        // The probe stays on the pin while the board is swapped under it.
+        sim::SelectBoard(*instrument, sim::BoardUnit::UnderTest);
+        Run(30);
+        const RawFrame underTest = FrameAfter(30);
+        if (largestChange(good, underTest) > 0.02f)
+            differing.push_back(pin.component + "." + pin.pin);
+    }
+    EXPECT_GE(differing.size(), 3u);
+    EXPECT_LT(differing.size(), pins.size() / 2);
+    EXPECT_NE(std::find(differing.begin(), differing.end(), "U2.8"), differing.end());
+}
+
 TEST_F(SimulatedInstrumentTest, CalibrationOutputForAMeter) {
     Connect();
     std::vector<std::int64_t>& reg = link.registers.values;
