@@ -14,7 +14,7 @@ void ORV_CommsThread(Link& link, AppState& app, EventLog& log) {
 }
 
 void CommsThreadPass(Link& link, AppState& app, EventLog& log) {
-    SleepMs(link.clock, 1);
+    SleepMs(link.clock, kCommsTurnMs);
     if (!link.state.ConnectInProgress) {
         PollInstrument(link, kPollIntervalMs);
         CheckDataTimeout(link, log);

@@ -49,16 +49,20 @@ void SimulatedLinkTest::Connect() {
     ConnectMenuItem(link, app, log);
 }
 
-void SimulatedLinkTest::Run(int ms) {
-    for (int i = 0; i < ms; ++i) {
-        CommsThreadPass(link, app, log);
-        if (app.ReconnectRequested.exchange(false) && !link.state.Connected) {
-            WriteLogLine(log, "Auto-reconnect: initiating connection from UI thread");
-            ORV_StartConnection(link, app, log);
-            if (link.state.Connected)
-                ++reconnections;
-        }
+void SimulatedLinkTest::Turn() {
+    CommsThreadPass(link, app, log);
+    if (app.ReconnectRequested.exchange(false) && !link.state.Connected) {
+        WriteLogLine(log, "Auto-reconnect: initiating connection from UI thread");
+        ORV_StartConnection(link, app, log);
+        if (link.state.Connected)
+            ++reconnections;
     }
+}
+
+void SimulatedLinkTest::Run(int ms) {
+    const std::int64_t end = NowMs(link.clock) + ms;
+    while (NowMs(link.clock) < end)
+        Turn();
 }
 
 bool SimulatedLinkTest::TakeFrame(RawFrame& frame) {

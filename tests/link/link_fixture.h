@@ -39,18 +39,22 @@ protected:
 
     // The user connects from the Instrument menu.
     void Connect();
-    // `ms` turns of the communications thread, 1 ms each, with the top-level loop's
-    // reconnection served after each.
+    // One turn of the communications thread, then the top-level loop's service of a
+    // reconnection request.
+    void Turn();
+    // Turns until the link clock has moved on by `ms`.
     void Run(int ms);
-    // Runs until `done` holds, at most `limitMs`; the milliseconds it took, or -1.
+    // Turns until `done` holds, for at most `limitMs` of the link clock; the
+    // milliseconds it took, or -1.
     template <class Done>
     int RunUntil(Done done, int limitMs) {
-        for (int ms = 0; ms <= limitMs; ++ms) {
-            if (done())
-                return ms;
-            Run(1);
+        const std::int64_t start = NowMs(link.clock);
+        while (!done()) {
+            if (NowMs(link.clock) - start > limitMs)
+                return -1;
+            Turn();
         }
-        return -1;
+        return static_cast<int>(NowMs(link.clock) - start);
     }
     // The main cycle's take: the newest good frame, if one came since the last take.
     bool TakeFrame(RawFrame& frame);
