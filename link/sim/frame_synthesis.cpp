@@ -13,6 +13,16 @@ constexpr double kAdcMaxCount = 65535.0;
 constexpr double kDefaultSourceOhms = 10000.0;
 constexpr double kDefaultFrequencyHz = 50.0;
 constexpr std::uint32_t kDcModeDc = 2;  // modes 2..5 drive the DC level
+// What the hardware can do at all, whatever the registers say: a 16-bit amplitude DAC,
+// outputs within the +-12 V rails, the generator's frequency range, its resistor bank,
+// and at most 1000 readings summed into one sample.
+constexpr std::uint32_t kAmplitudeCodeMax = 65535;
+constexpr double kRailVolts = 12.0;
+constexpr double kFrequencyMinHz = 1.0;
+constexpr double kFrequencyMaxHz = 10000.0;
+constexpr double kSourceOhmsMin = 10.0;
+constexpr double kSourceOhmsMax = 1.0e6;
+constexpr int kReadingsMax = 1000;
 
 std::int16_t Code16(std::uint32_t value) {
     return static_cast<std::int16_t>(value & 0xFFFF);
@@ -39,26 +49,34 @@ Drive DriveFromRegisters(const RegisterFile& reg, const HardwareConstants& h, bo
     const double perVolt =
         (control & kControlHighRange) != 0 ? h.dacCodesPerVoltHigh : h.dacCodesPerVoltLow;
     Drive drive;
-    drive.sourceOhms = reg[kRegSourceOhms] > 0 ? reg[kRegSourceOhms] : kDefaultSourceOhms;
-    drive.frequencyHz = reg[kRegFrequency] > 0 ? reg[kRegFrequency] : kDefaultFrequencyHz;
+    drive.sourceOhms = reg[kRegSourceOhms] > 0
+                           ? std::clamp<double>(reg[kRegSourceOhms], kSourceOhmsMin, kSourceOhmsMax)
+                           : kDefaultSourceOhms;
+    drive.frequencyHz =
+        reg[kRegFrequency] > 0
+            ? std::clamp<double>(reg[kRegFrequency], kFrequencyMinHz, kFrequencyMaxHz)
+            : kDefaultFrequencyHz;
     if ((control & kControlCalibrationOutput) != 0) {
         drive.peakVolts = 0.0;
-        drive.dcVolts = (Code16(reg[kRegCalibrationLevel]) - h.dacZeroCode) / perVolt;
+        drive.dcVolts = std::clamp((Code16(reg[kRegCalibrationLevel]) - h.dacZeroCode) / perVolt,
+                                   -kRailVolts, kRailVolts);
         return drive;
     }
-    drive.peakVolts = std::abs(static_cast<double>(Signed32(reg[kRegAmplitude]))) / 2.0 / perVolt;
-    drive.dcVolts = (Code16(reg[kRegAmplitudeZero]) - h.dacZeroCode) / perVolt;
+    const std::uint32_t amplitude = std::min(reg[kRegAmplitude], kAmplitudeCodeMax);
+    drive.peakVolts = std::min(amplitude / 2.0 / perVolt, kRailVolts);
+    double dc = (Code16(reg[kRegAmplitudeZero]) - h.dacZeroCode) / perVolt;
     if (hasDcBias && reg[kRegDcMode] >= kDcModeDc && reg[kRegDcMode] <= 5) {
-        drive.dcVolts += (Signed32(reg[kRegDcLevel]) - h.dcBiasZeroCode) / h.dcBiasCodesPerVolt;
+        dc += (Signed32(reg[kRegDcLevel]) - h.dcBiasZeroCode) / h.dcBiasCodesPerVolt;
     }
+    drive.dcVolts = std::clamp(dc, -kRailVolts, kRailVolts);
     return drive;
 }
 
 int ReadingsPerSample(const RegisterFile& reg) {
     const auto factor = [](std::uint32_t value) {
-        return static_cast<int>(std::clamp<std::uint32_t>(value, 1, 1000));
+        return static_cast<int>(std::clamp<std::uint32_t>(value, 1, kReadingsMax));
     };
-    return factor(reg[kRegAccumulateA]) * factor(reg[kRegAccumulateB]);
+    return std::min(factor(reg[kRegAccumulateA]) * factor(reg[kRegAccumulateB]), kReadingsMax);
 }
 
 double Uniform(NoiseSource& noise) {

@@ -15,14 +15,16 @@ namespace orv::sim {
 inline constexpr int kSimRegisterCount = 32768;
 using RegisterFile = std::vector<std::uint32_t>;
 
-// What the generator puts out for these register values. Registers still at 0 after
-// power-on mean the instrument's own defaults (10 kohm, 50 Hz). With the calibration
+// What the generator puts out for these register values, within what the hardware can
+// do. Registers still at 0 after power-on mean the instrument's own defaults (10 kohm,
+// 50 Hz). With the calibration
 // output bit set the output is the DC level of register 3, for a meter to measure.
 // `hasDcBias`: only the large family has the DC bias generator.
 Drive DriveFromRegisters(const RegisterFile& registers, const HardwareConstants& hardware,
                          bool hasDcBias);
 
-// Readings summed into each sample: accumulation factors A x B, each at least 1.
+// Readings summed into each sample: accumulation factors A x B, each at least 1, and
+// never more than the instrument can sum.
 int ReadingsPerSample(const RegisterFile& registers);
 
 // A small deterministic source of noise.

@@ -356,3 +356,85 @@ TEST_F(SimulatedInstrumentTest, AStalledStreamTimesOutUntilItFlowsAgain) {
 
 }  // namespace
 }  // namespace orv
+
+namespace orv::sim {
+namespace {
+
+TEST(DriveFromRegistersTest, WhatTheGeneratorPutsOut) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, std::uint32_t>> registers;
+        bool hasDcBias;
+        double peakVolts, dcVolts, sourceOhms, frequencyHz;
+        int readings;
+    };
+    const std::uint32_t huge = 0xFFFFFFFF;
+    const Case cases[] = {
+        {"power-on defaults", {}, true, 0.0, -1113 / 28562.0, 10000, 50, 1},
+        {"1 Vpk, low range",
+         {{4, 57124}, {5, 1113}, {8, 1000}, {14, 1000}, {11, 1}, {12, 80}},
+         true,
+         1.0,
+         0.0,
+         1000,
+         1000,
+         80},
+        {"10 Vpk, high range", {{1, 32}, {4, 55960}, {5, 1113}}, true, 10.0, 0.0, 10000, 50, 1},
+        {"DC bias +2.5 V",
+         {{4, 57124}, {5, 1113}, {20, 1152}, {22, 2}},
+         true,
+         1.0,
+         2.5,
+         10000,
+         50,
+         1},
+        {"DC mode off", {{4, 57124}, {5, 1113}, {20, 1152}, {22, 1}}, true, 1.0, 0.0, 10000, 50, 1},
+        {"no DC bias on the small family",
+         {{4, 57124}, {5, 1113}, {20, 1152}, {22, 2}},
+         false,
+         1.0,
+         0.0,
+         10000,
+         50,
+         1},
+        {"calibration output: DAC@-10V",
+         {{1, 48}, {3, 0xFFFF970D}, {4, 57124}},
+         true,
+         0.0,
+         -10.0,
+         10000,
+         50,
+         1},
+        {"absurd values stay within the hardware",
+         {{1, 32},
+          {4, huge},
+          {5, 0x7FFF},
+          {8, huge},
+          {14, huge},
+          {11, huge},
+          {12, huge},
+          {20, 0x7FFFFFFF},
+          {22, 2}},
+         true,
+         65535 / 2.0 / 2798.0,
+         12.0,
+         1.0e6,
+         10000,
+         1000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegisterFile registers(kSimRegisterCount);
+        for (const auto& [reg, value] : c.registers)
+            registers[static_cast<size_t>(reg)] = value;
+        const Drive drive = DriveFromRegisters(registers, HardwareConstants{}, c.hasDcBias);
+        EXPECT_NEAR(drive.peakVolts, c.peakVolts, 1e-9);
+        EXPECT_NEAR(drive.dcVolts, c.dcVolts, 1e-9);
+        EXPECT_EQ(drive.sourceOhms, c.sourceOhms);
+        EXPECT_EQ(drive.frequencyHz, c.frequencyHz);
+        EXPECT_EQ(ReadingsPerSample(registers), c.readings);
+    }
+}
+
+}  // namespace
+}  // namespace orv::sim
