@@ -4,7 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <ctime>
+#include <filesystem>
 #include <thread>
 #include <vector>
 
@@ -158,6 +161,14 @@ double ProcessCpuSeconds() {
 // The communications thread against the simulated instrument in real time, connected
 // and streaming; the process's CPU time over the wall time, while this thread sleeps.
 void BM_CommsThreadAt48FramesPerSecond(benchmark::State& state) {
+    // Connecting writes the log and the calibration file: into a folder of their own.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::string folder = (std::filesystem::temp_directory_path() / "orv-bench-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    std::filesystem::current_path(folder);
     Link link;
     auto instrument = sim::MakeInstrument("ORV320", &link.clock);
     auto driver = sim::MakeSimulatedDriver(*instrument);
@@ -184,6 +195,8 @@ void BM_CommsThreadAt48FramesPerSecond(benchmark::State& state) {
     state.counters["cpu_percent_of_one_core"] = 100.0 * cpu / wall;
     state.counters["frames_per_second"] = static_cast<double>(frames) / wall;
     state.counters["connected"] = link.state.Connected ? 1 : 0;
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(folder);
 }
 // Argument 0: idle, disconnected; 1: connected and streaming.
 BENCHMARK(BM_CommsThreadAt48FramesPerSecond)
