@@ -30,4 +30,8 @@ struct JunctionMemory {
 // The junction with its series resistance, at `volts` across both: current and slope.
 JunctionPoint EvaluateJunctionBranch(double volts, double breakdownVolts, JunctionMemory& memory);
 
+// A Newton step of a junction's voltage shortened where the exponential would
+// overshoot (on the forward side and, for a zener, past the breakdown voltage).
+double LimitJunctionStep(double newVolts, double oldVolts, double breakdownVolts);
+
 }  // namespace orv::sim

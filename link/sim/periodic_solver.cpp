@@ -12,14 +12,17 @@
 namespace orv::sim {
 namespace {
 
-constexpr int kStepsPerSample = 2;
-constexpr int kCoarseStepsPerSample = 1;
+// Time steps per period: the fine grid gives the answer, the coarse one the start.
+constexpr int kFineSteps = 2 * kSamplesPerPeriod;
+constexpr int kCoarseSteps = kSamplesPerPeriod / 2;
 // Every node but the pin leaks this much to ground, as real parts do; it fixes the
 // level of a node that only capacitors reach.
 constexpr double kNodeLeakSiemens = 1e-9;
 // Newton converges quadratically near the answer, so a last correction this small
 // leaves an error far below it.
 constexpr double kStepTolerance = 1e-5;  // volts, relative to 1 V
+constexpr double kFastShrink = 0.1;
+constexpr double kSlowTolerance = 1e-3;
 constexpr int kMaxStepIterations = 100;
 constexpr int kMaxPeriodRuns = 60;
 constexpr int kMaxStepHalvings = 6;
@@ -83,12 +86,17 @@ struct Solver {
     // Solves base * v + junction currents(v) = rhs0 by Newton from the guess in `v`;
     // `lu` is left factored at the last linearisation point.
     void SolveNodes(const Vector& base, const Vector& rhs0) {
+        double previousChange = 0.0;
         for (int iteration = 0; iteration < kMaxStepIterations; ++iteration) {
             jacobian = base;
             rhs = rhs0;
+            bool limited = false;
             for (std::size_t j = 0; j < junctions->size(); ++j) {
                 const JunctionBranch& d = (*junctions)[j];
-                const double volts = At(v, d.anode) - At(v, d.cathode);
+                const double wanted = At(v, d.anode) - At(v, d.cathode);
+                const double volts =
+                    LimitJunctionStep(wanted, junctionMemory[j].branchVolts, d.breakdownVolts);
+                limited = limited || volts != wanted;
                 const JunctionPoint p =
                     EvaluateJunctionBranch(volts, d.breakdownVolts, junctionMemory[j]);
                 StampBranch(jacobian, n, {d.anode, d.cathode, p.siemens});
@@ -107,8 +115,14 @@ struct Solver {
             v.swap(next);
             if (junctions->empty())
                 return;
-            if (change <= kStepTolerance * (1.0 + MaxAbs(v)))
+            // A small correction proves convergence only where the corrections shrink
+            // fast; a slow creep (a node that only junctions reach, carrying next to
+            // no current) has to come much closer.
+            const double tolerance = kStepTolerance * (1.0 + MaxAbs(v));
+            const bool fast = iteration == 0 || change <= kFastShrink * previousChange;
+            if (!limited && change <= (fast ? tolerance : kSlowTolerance * tolerance))
                 return;
+            previousChange = change;
         }
     }
 };
@@ -169,7 +183,6 @@ struct PeriodRun {
 
 struct Stepper {
     Solver& s;
-    int stepsPerSample = 1;
     int steps = kSamplesPerPeriod;
     double inverseStep = 0.0;  // 1/h
     Vector base;               // conductance + 1.5 C / h
@@ -186,8 +199,8 @@ struct Stepper {
     // Scratch: v[k-2], v[k-1], their sensitivities (column-major n x 2d), the history.
     Vector older, old, history, sensOlder, sensOld, sens;
 
-    Stepper(Solver& solver, double frequencyHz, int samplesStep)
-        : s(solver), stepsPerSample(samplesStep), steps(kSamplesPerPeriod * samplesStep) {
+    Stepper(Solver& solver, double frequencyHz, int stepsPerPeriod)
+        : s(solver), steps(stepsPerPeriod) {
         const int n = s.n;
         inverseStep = frequencyHz * steps;
         base = s.conductance;
@@ -265,8 +278,8 @@ struct Stepper {
                 History(&sensOld[q * n], &sensOlder[q * n], &sens[q * n]);
             SolveInPlace(s.lu, sens.data(), m);
             std::copy(sens.begin(), sens.end(), trajectorySensitivity.begin() + k * n * m);
-            if (k % stepsPerSample == 0) {
-                const int sample = (k / stepsPerSample) % kSamplesPerPeriod;
+            if (k * kSamplesPerPeriod % steps == 0) {
+                const int sample = (k * kSamplesPerPeriod / steps) % kSamplesPerPeriod;
                 run.pin[sample] = s.v[0];
                 for (int q = 0; q < m; ++q)
                     run.pinSensitivity[sample * m + q] = sens[q * n];
@@ -297,7 +310,7 @@ struct Stepper {
     Vector TakeOver(const Stepper& coarse, const Vector& coarseX) {
         const int n = s.n;
         const int d = static_cast<int>(s.state.size());
-        const int ratio = stepsPerSample / coarse.stepsPerSample;
+        const int ratio = steps / coarse.steps;
         for (int k = 0; k <= steps; ++k) {
             const int below = k / ratio;
             const int above = std::min(below + 1, coarse.steps);
@@ -421,7 +434,7 @@ Samples SolveNonlinearPeriod(Solver& solver, double frequencyHz, double scaleVol
     Vector dcSource(solver.n, 0.0);
     dcSource[0] = solver.sourceSiemens * solver.dcVolts;
     solver.SolveNodes(solver.conductance, dcSource);
-    Stepper coarse(solver, frequencyHz, kCoarseStepsPerSample);
+    Stepper coarse(solver, frequencyHz, kCoarseSteps);
     for (std::size_t i = 0; i < coarse.trajectory.size(); ++i) {
         coarse.trajectory[i] = solver.v[i % solver.n];
     }
@@ -432,7 +445,7 @@ Samples SolveNonlinearPeriod(Solver& solver, double frequencyHz, double scaleVol
         sh.x[i] = sh.x[d + i] = solver.v[solver.state[i]];
     int runs = 0;
     Shoot(coarse, sh, kCloseEnough * scaleVolts, runs);
-    Stepper fine(solver, frequencyHz, kStepsPerSample);
+    Stepper fine(solver, frequencyHz, kFineSteps);
     sh.x = fine.TakeOver(coarse, sh.x);
     return Shoot(fine, sh, kCloseEnough * scaleVolts, runs);
 }
@@ -444,7 +457,7 @@ std::array<double, kSamplesPerPeriod> SolvePinSamples(const Netlist& net, const 
     if (solver.state.empty() || drive.frequencyHz <= 0.0)
         return SolveEachSample(solver);
     if (net.junctions.empty()) {
-        Stepper stepper(solver, drive.frequencyHz, kStepsPerSample);
+        Stepper stepper(solver, drive.frequencyHz, kFineSteps);
         return SolveLinearPeriod(stepper);
     }
     const double scale = 1.0 + std::fabs(drive.peakVolts) + std::fabs(drive.dcVolts);

@@ -212,6 +212,22 @@ TEST(SteadyStateTest, ZenerClipsAtBothKnees) {
     EXPECT_NEAR(Min(w.pin), -4.5, 1e-3);
 }
 
+// Nothing on a board is a source: without drive every pin rests at 0 V.
+TEST(SteadyStateTest, WithoutDriveEveryPinRestsAtZero) {
+    const Circuit circuits[] = {
+        Diode(),
+        Zener(0.2),  // a breakdown this low still passes no current at 0 V
+        Zener(5.1),
+        Series(Capacitor(1e-6), Reversed(Zener(0.5))),
+        Parallel(Zener(1.0), Capacitor(10e-6)),
+    };
+    for (const Circuit& c : circuits) {
+        const Waveform w = SolveSteadyState(c, {.peakVolts = 0.0});
+        for (int k = 0; k < kN; ++k)
+            EXPECT_NEAR(w.pin[k], 0.0, 1e-9) << k;
+    }
+}
+
 TEST(SteadyStateTest, SeriesAndParallelCombine) {
     struct Case {
         const char* name;
