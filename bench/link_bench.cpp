@@ -152,6 +152,37 @@ void BM_SimulatorFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_SimulatorFrame);
 
+// The first frame after the probe moves: the steady state is solved afresh.
+void BM_SimulatorFrameAfterProbeMove(benchmark::State& state) {
+    LinkClock clock;
+    UseVirtualTime(clock, 1000);
+    auto instrument = sim::MakeInstrument("ORV320", &clock);
+    auto driver = sim::MakeSimulatedDriver(*instrument);
+    driver->LoadLibrary();
+    driver->Open(0);
+    const std::vector<std::int64_t> registers = {0,    2, 0,  0,  57124, 1113, 1000, 0,
+                                                 1000, 0, 64, 20, 4,     0,    50,   0};
+    std::vector<std::uint8_t> packets(8 * registers.size());
+    EncodeRegisterPackets(registers.data(), 0, static_cast<int>(registers.size()), packets.data());
+    std::uint32_t done = 0, rx = 0, tx = 0, events = 0;
+    driver->Write(packets.data(), static_cast<std::uint32_t>(packets.size()), done);
+    std::uint8_t frame[kFrameBytes];
+    double farads = 1e-6;
+    for (auto _ : state) {
+        farads *= 1.001;  // a new circuit each time
+        sim::TouchCircuit(*instrument, sim::Parallel(sim::Diode(), sim::Capacitor(farads)));
+        AdvanceMs(clock, 21);
+        driver->Write(kPollPacket.data(), kPacketBytes, done);
+        driver->GetStatus(rx, tx, events);
+        while (rx >= kFrameBytes) {
+            driver->Read(frame, kFrameBytes, done);
+            rx -= kFrameBytes;
+        }
+    }
+    driver->Close();
+}
+BENCHMARK(BM_SimulatorFrameAfterProbeMove)->Unit(benchmark::kMicrosecond);
+
 double ProcessCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
