@@ -8,9 +8,32 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/subsystem_steps.h"
+#include "core/instrument_model.h"
+#include "core/settings.h"
+#include "link/sim/simulated_driver.h"
 #include "ui/application.h"
 #include "ui/gui.h"
 #include "ui/qt_dialogs.h"
+
+namespace {
+
+// The simulated instrument presents the model the settings choose, read here without
+// adding the key: the start-up reads the settings properly.
+std::string SimulatedModel() {
+    std::string model = orv::FindSettingValue(orv::kSettingsFileName, "ActiveInstrument");
+    return orv::IsKnownModel(model) ? model : std::string(orv::kDefaultInstrumentModel);
+}
+
+void ChooseInstrumentDriver(orv::Program& program, const orv::StartOptions& options) {
+    if (options.simulator) {
+        program.simulator = orv::sim::MakeInstrument(SimulatedModel(), &program.link.clock);
+        program.driver = orv::sim::MakeSimulatedDriver(*program.simulator);
+    } else {
+        program.driver = orv::MakeLibFtdiDriver();
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     orv::StartOptions options;
@@ -29,6 +52,7 @@ int main(int argc, char** argv) {
     orv::Program program;
     program.dialogs = std::make_unique<orv::ui::QtDialogs>();
     program.gui = std::make_unique<orv::ui::Gui>();
+    ChooseInstrumentDriver(program, options);
     orv::StartUp(program, options);
     orv::RunTopLevelLoop(program);
     orv::StopCommsThread(program);

@@ -9,6 +9,9 @@
 #include "core/media.h"
 #include "display/display_state.h"
 #include "engine/signatures.h"
+#include "link/link_state.h"
+#include "link/sim/instrument.h"
+#include "link/usb_driver.h"
 #include "testplan/navigation.h"
 #include "testplan/test_plan.h"
 #include "ui/dialogs.h"
@@ -22,6 +25,10 @@ struct Program {
     Media media;
     std::unique_ptr<ui::Dialogs> dialogs;
     std::unique_ptr<ui::Gui> gui;  // null until the windowing system is ready
+    Link link;
+    // The simulated instrument, with "--simulator" only; the driver below talks to it.
+    std::unique_ptr<sim::Instrument> simulator;
+    std::unique_ptr<UsbDriver> driver;  // chosen in main(); null: no driver library
     std::thread commsThread;
     Signatures signatures;
     Measurement measurement;
@@ -29,6 +36,9 @@ struct Program {
     PlanPosition position;
     WorkingState working;
     DisplayState display;
+
+    // The communications thread works on the records above: it ends first.
+    ~Program();
 };
 
 // Start-up step 1: every record back to its start values. The dialogs and windows

@@ -71,6 +71,7 @@ void StartUp(Program& program, const StartOptions& options) {
     CrashStateSources crashSources;
     crashSources.app = &program.app;
     crashSources.testPlanIndex = &program.position.TestPlanIndex;
+    crashSources.connected = &program.link.state.Connected.raw();
     crashSources.boxProgram = options.crashBoxProgram;
     InstallCrashHandler(crashSources);
     LoadAllSettings(program.app);

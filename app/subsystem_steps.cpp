@@ -2,9 +2,14 @@
 
 #include "app/display_refresh.h"
 
+#include <system_error>
+
+#include "core/crash_report.h"
 #include "core/media.h"
 #include "display/display_areas.h"
 #include "display/ribbon.h"
+#include "link/comms_thread.h"
+#include "link/connection.h"
 #include "testplan/orv_file.h"
 #include "ui/sound.h"
 
@@ -42,14 +47,24 @@ void ApplyLayoutAndRefresh(Program& program) {
     program.position.RecordChanged = true;
     program.display.traceRefreshRequested = true;
 }
-bool StartCommsThread(Program&) {
+bool StartCommsThread(Program& program) {
+    try {
+        program.commsThread = std::thread([&program] {
+            PrepareCrashHandlingOnThisThread();
+            ORV_CommsThread(program.link, program.app, program.log);
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
     return true;
 }
 void RunMainCycle(Program&) {}
-bool LinkConnected(const Program&) {
-    return false;
+bool LinkConnected(const Program& program) {
+    return program.link.state.Connected;
 }
-void StartConnection(Program&) {}
+void StartConnection(Program& program) {
+    ORV_StartConnection(program.link, program.app, program.log);
+}
 
 void StopCommsThread(Program& program) {
     program.app.CommsThreadStop = true;

@@ -187,7 +187,15 @@ TEST_F(StartUpTest, LoopServesAReconnectRequestOnce) {
     program_.app.ReconnectRequested = true;
     RunTopLevelPass(program_);
     EXPECT_FALSE(program_.app.ReconnectRequested);
-    EXPECT_EQ(LogMessages().back(), "Auto-reconnect: initiating connection from UI thread");
+    // Without a driver library the attempt fails; what matters is that it is made once.
+    const std::vector<std::string> messages = LogMessages();
+    ASSERT_GE(messages.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(messages.end() - 4, messages.end()),
+              (std::vector<std::string>{
+                  "Auto-reconnect: initiating connection from UI thread", "ORV_StartConnection()",
+                  "Error #0005 FTD2XX.DLL failed to open.",
+                  "Warning #0061 USB service unable to start - please check instrument is "
+                  "connected via USB."}));
     const size_t lines = LogMessages().size();
     RunTopLevelPass(program_);
     EXPECT_EQ(LogMessages().size(), lines);

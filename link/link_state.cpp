@@ -1,0 +1,16 @@
+#include "link/link_state.h"
+
+namespace orv {
+
+void ResetLink(Link& link) {
+    link.state = LinkState{};
+    {
+        std::lock_guard lock(link.frameMutex);
+        link.frames = FrameBuffers{};
+    }
+    link.calibration = Calibration{};
+    link.generator = GeneratorState{};
+    link.registers = RegisterImage{};
+}
+
+}  // namespace orv
