@@ -191,12 +191,13 @@ void ComposeTraceDisplays(Program& program, bool connected) {
     Signatures& signatures = program.signatures;
     Measurement& measurement = program.measurement;
     const int current = std::min(program.position.TestPlanIndex, RowCount(plan));
-    const int points = signatures.SignaturePointCount;
+    const GeneratorState& generator = program.link.generator;
+    const int points = generator.SignaturePointCount;
 
     TraceLayerInput traces;
     traces.mode = s.Mode;
     traces.xRange = program.app.GeneratorApplied.PeakMillivolts / 1000.0f;
-    traces.yRange = traces.xRange / static_cast<float>(signatures.EffectiveResistance);
+    traces.yRange = traces.xRange / static_cast<float>(generator.EffectiveResistance);
     if (HasRow(plan, current) && current >= 2) {
         traces.golden = ViewOf(display.recordGolden,
                                LoadBlock(plan, current, kGoldenBlock, display.recordGolden));
@@ -212,7 +213,9 @@ void ComposeTraceDisplays(Program& program, bool connected) {
     traces.colours = TraceColoursFrom(s);
     if (connected) {
         measurement.SignatureState = DetectSignatureState(
-            signatures, measurement, program.app.GeneratorApplied.PeakMillivolts, s);
+            signatures, measurement,
+            {program.app.GeneratorApplied.PeakMillivolts, generator.EffectiveResistance, points},
+            s);
         traces.statusLine = LiveStatusLine(measurement.SignatureState, measurement.StableCount,
                                            measurement.DifferencePercent, s.GoldenVsLiveThreshold);
     }

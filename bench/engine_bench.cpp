@@ -130,13 +130,14 @@ BENCHMARK(BM_BisectionByMatchWithin)
 
 void BM_DetectSignatureState(benchmark::State& state) {
     Signatures signatures;
-    signatures.EffectiveResistance = 1000;
     signatures.LiveSignature = Loop(0.8f, 0.0006f);
     Measurement measurement;
     const Settings settings;
-    DetectSignatureState(signatures, measurement, 1000, settings);  // sets the reference
+    DetectSignatureState(signatures, measurement, {1000, 1000, 64},
+                         settings);  // sets the reference
     for (auto _ : state) {
-        benchmark::DoNotOptimize(DetectSignatureState(signatures, measurement, 1000, settings));
+        benchmark::DoNotOptimize(
+            DetectSignatureState(signatures, measurement, {1000, 1000, 64}, settings));
     }
 }
 BENCHMARK(BM_DetectSignatureState);

@@ -1,11 +1,10 @@
 #pragma once
 // Raw channel sums of a measurement frame become the live signature in volts and
-// amperes; the effective source resistance follows the applied nominal one.
+// amperes.
 
 #include <array>
 #include <cstdint>
 #include <span>
-#include <string_view>
 
 #include "engine/signature_buffer.h"
 
@@ -32,15 +31,5 @@ struct FrameScaling {
 // meaningful frame and `live` keeps its points.
 void ScaleFrame(RawChannel rawA, RawChannel rawB, const FrameScaling& scaling,
                 SignatureBuffer& live);
-
-// Measured values of the source resistors 50, 100, 200, 500, 1000, 2000, 5000 and
-// 10000 ohms, in that order; the calibration may replace the nominal values.
-using SourceResistanceTable = std::array<float, 8>;
-
-// The table entry of the applied nominal resistance, rounded to whole ohms. A nominal
-// value the model's family does not offer, or an entry that is no usable resistance
-// (below one ohm, not a number), gives `previous`.
-int LookUpEffectiveResistance(std::string_view model, const SourceResistanceTable& table,
-                              float nominalOhms, int previous);
 
 }  // namespace orv

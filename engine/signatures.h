@@ -14,9 +14,6 @@ struct Signatures {
     SignatureBuffer TraceBuffer;    // what the scope drew last; the live side of a comparison
     SignatureBuffer CompareGolden;  // both sides of a comparison, in percent of full scale
     SignatureBuffer CompareLive;
-    int SignaturePointCount = kDefaultSignaturePoints;
-    // Ohms that turn the voltage across the source resistor into the pin current.
-    int EffectiveResistance = 10000;
 };
 
 // What the stability detection and the difference metric last found.

@@ -4,13 +4,13 @@
 
 namespace orv {
 
-int DetectSignatureState(Signatures& signatures, Measurement& measurement, float appliedMillivolts,
-                         const Settings& settings) {
+int DetectSignatureState(Signatures& signatures, Measurement& measurement,
+                         const SignatureScale& scale, const Settings& settings) {
     const SignatureBuffer& live = signatures.LiveSignature;
     const SignatureBuffer& reference = signatures.StabilityReference;
-    const int n = ClampPointCount(signatures.SignaturePointCount);
-    const float fullVolts = appliedMillivolts / 1000.0f;
-    const float fullAmps = fullVolts / static_cast<float>(signatures.EffectiveResistance);
+    const int n = ClampPointCount(scale.pointCount);
+    const float fullVolts = scale.appliedMillivolts / 1000.0f;
+    const float fullAmps = fullVolts / static_cast<float>(scale.effectiveResistance);
 
     float sum = 0;
     for (int i = 1; i <= n; ++i)

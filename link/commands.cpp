@@ -1,5 +1,7 @@
 #include "link/commands.h"
 
+#include <cmath>
+
 #include <array>
 #include <cstdint>
 
@@ -45,8 +47,11 @@ void ApplyEffectiveResistance(GeneratorState& generator, std::string_view model,
         for (size_t i = 0; i < kLargeFamilySourceResistances.size(); ++i) {
             if (kLargeFamilySourceResistances[i] != static_cast<float>(step.ohms))
                 continue;
-            generator.EffectiveResistance =
-                static_cast<int>(RoundToInstrument(generator.SourceResistanceTable[i]));
+            // A calibrated entry that is no usable resistance (below one ohm, not a
+            // number) would turn every current into an infinity: keep the last one.
+            const float measured = std::nearbyint(generator.SourceResistanceTable[i]);
+            if (measured >= 1.0f && measured <= 1.0e9f)
+                generator.EffectiveResistance = static_cast<int>(measured);
             return;
         }
     }

@@ -22,7 +22,8 @@ void SendPoll(Link& link);
 void SendGeneratorSettings(Link& link, const AppState& app);
 
 // `EffectiveResistance` from a nominal source resistance: its entry of the resistance
-// table when the value is one the model offers, else unchanged.
+// table, rounded to whole ohms, when the value is one the model offers and the entry
+// is a usable resistance; else unchanged.
 void ApplyEffectiveResistance(GeneratorState& generator, std::string_view model, float nominalOhms);
 
 // Register numbers the program writes.

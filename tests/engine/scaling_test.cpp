@@ -111,38 +111,5 @@ TEST(SignatureBufferTest, ClearLeavesTheUnusedEntryAndCopyTakesAll) {
     EXPECT_EQ(buffer.Y[128], 0.0f);
 }
 
-TEST(EffectiveResistanceTest, LooksUpTheModelsNominalValues) {
-    SourceResistanceTable table{};
-    std::copy(kLargeFamilySourceResistances.begin(), kLargeFamilySourceResistances.end(),
-              table.begin());
-    table[1] = 101.4f;   // 100 ohms, measured
-    table[3] = 502.5f;   // 500 ohms: a half goes to the even neighbour
-    table[6] = 4999.5f;  // 5000 ohms
-    struct Case {
-        const char* model;
-        float nominal;
-        int expected;
-    };
-    const Case cases[] = {
-        {"ORV310", 100, 101},   {"ORV310", 1000, 1000},   {"ORV311P", 10000, 10000},
-        {"ORV310", 200, 777},   {"ORV311P", 50, 777},     {"ORV310", 5000, 777},
-        {"ORV320", 50, 50},     {"ORV340", 200, 200},     {"ORV340X", 500, 502},
-        {"ORV320", 5000, 5000}, {"ORV320", 999.6f, 1000}, {"ORV320", 300, 777},
-        {"ORV320", 0, 777},     {"ORV340", -100, 777},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(LookUpEffectiveResistance(c.model, table, c.nominal, 777), c.expected)
-            << c.model << " " << c.nominal;
-    }
-}
-
-TEST(EffectiveResistanceTest, AnUnusableTableEntryKeepsThePreviousValue) {
-    SourceResistanceTable table{50, 100, 200, 500, 0.4f, 2000, 5000, 10000};
-    table[7] = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(LookUpEffectiveResistance("ORV320", table, 1000, 321), 321);
-    EXPECT_EQ(LookUpEffectiveResistance("ORV310", table, 10000, 321), 321);
-    EXPECT_EQ(LookUpEffectiveResistance("ORV320", table, 100, 321), 100);
-}
-
 }  // namespace
 }  // namespace orv

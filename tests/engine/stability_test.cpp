@@ -13,8 +13,6 @@ namespace {
 // 5 uA around the mean current and a stability band of 10 mV and 10 uA.
 class StabilityTest : public ::testing::Test {
 protected:
-    void SetUp() override { signatures_.EffectiveResistance = 1000; }
-
     // A resistor-like signature, moved by (dx, dy).
     void SetLive(float dx = 0, float dy = 0) {
         for (int i = 1; i <= 64; ++i) {
@@ -23,7 +21,9 @@ protected:
             signatures_.LiveSignature.Y[i] = volts / 1000.0f + dy;
         }
     }
-    int Detect() { return DetectSignatureState(signatures_, measurement_, 1000.0f, settings_); }
+    int Detect() {
+        return DetectSignatureState(signatures_, measurement_, {1000.0f, 1000, 64}, settings_);
+    }
 
     Signatures signatures_;
     Measurement measurement_;

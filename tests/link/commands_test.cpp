@@ -1,5 +1,8 @@
 #include "link/commands.h"
 
+#include <limits>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -135,6 +138,42 @@ TEST_F(CommandsTest, EffectiveResistanceByFamily) {
     link.generator.SourceResistanceTable[4] = 1000.6f;
     ApplyEffectiveResistance(link.generator, "ORV310", 1000);
     EXPECT_EQ(link.generator.EffectiveResistance, 1001);
+}
+
+TEST_F(CommandsTest, EffectiveResistanceFromMeasuredTableEntries) {
+    link.generator.SourceResistanceTable[1] = 101.4f;   // 100 ohms, measured
+    link.generator.SourceResistanceTable[3] = 502.5f;   // 500 ohms: a half goes to the even one
+    link.generator.SourceResistanceTable[6] = 4999.5f;  // 5000 ohms
+    struct Case {
+        const char* model;
+        float nominal;
+        int expected;  // starting from 777
+    };
+    const Case cases[] = {
+        {"ORV310", 100, 101},   {"ORV310", 1000, 1000},   {"ORV311P", 10000, 10000},
+        {"ORV310", 200, 777},   {"ORV311P", 50, 777},     {"ORV310", 5000, 777},
+        {"ORV320", 50, 50},     {"ORV340", 200, 200},     {"ORV340X", 500, 502},
+        {"ORV320", 5000, 5000}, {"ORV320", 999.6f, 1000}, {"ORV320", 300, 777},
+        {"ORV320", 0, 777},     {"ORV340", -100, 777},
+    };
+    for (const Case& c : cases) {
+        link.generator.EffectiveResistance = 777;
+        ApplyEffectiveResistance(link.generator, c.model, c.nominal);
+        EXPECT_EQ(link.generator.EffectiveResistance, c.expected) << c.model << " " << c.nominal;
+    }
+}
+
+TEST_F(CommandsTest, AnUnusableTableEntryKeepsTheLastEffectiveResistance) {
+    link.generator.SourceResistanceTable = {50, 100, 200, 500, 0.4f, 2000, 5000, 10000};
+    link.generator.SourceResistanceTable[7] = std::numeric_limits<float>::quiet_NaN();
+    for (const auto& [model, nominal] :
+         std::vector<std::pair<const char*, float>>{{"ORV320", 1000}, {"ORV310", 10000}}) {
+        link.generator.EffectiveResistance = 321;
+        ApplyEffectiveResistance(link.generator, model, nominal);
+        EXPECT_EQ(link.generator.EffectiveResistance, 321) << model;
+    }
+    ApplyEffectiveResistance(link.generator, "ORV320", 100);
+    EXPECT_EQ(link.generator.EffectiveResistance, 100);
 }
 
 TEST_F(CommandsTest, NegativeDcCodesGoOutTruncated) {
