@@ -63,24 +63,6 @@ const QImage& Photograph(PhotoCache& cache, std::string_view imageName) {
     return cache.image;
 }
 
-std::vector<PcbPin> PinsOf(const TestPlan& plan) {
-    std::vector<PcbPin> pins;
-    const int rows = RowCount(plan);
-    // Records only: the header row holds no pin position.
-    for (int row = 2; row <= rows; ++row) {
-        PcbPin pin;
-        pin.row = row;
-        pin.x = static_cast<int>(IntegerCell(plan, row, column::kTestX));
-        pin.y = static_cast<int>(IntegerCell(plan, row, column::kTestY));
-        pin.result = Cell(plan, row, column::kStatus);
-        pin.hasGolden = HasGolden(plan, row);
-        pin.pinOne = CellView(plan, row, column::kPin) == "1";
-        pin.deleted = CellView(plan, row, column::kRecord) == "delete";
-        pins.push_back(std::move(pin));
-    }
-    return pins;
-}
-
 int RoundedCell(const TestPlan& plan, int row, int col) {
     const float value = FloatCell(plan, row, col);
     return std::isfinite(value) ? static_cast<int>(std::lround(value)) : 0;
@@ -92,7 +74,7 @@ void RenderBoardView(Program& program) {
     const int current = program.position.TestPlanIndex;
     if (current < 1 || current > RowCount(plan))
         return;
-    const std::vector<PcbPin> pins = PinsOf(plan);
+    const std::vector<PcbPin> pins = BoardPins(plan);
     PcbViewInput in;
     in.width = display.layout.pcbView.width;
     in.height = display.layout.pcbView.height;
@@ -110,6 +92,24 @@ void RenderBoardView(Program& program) {
 }
 
 }  // namespace
+
+std::vector<PcbPin> BoardPins(const TestPlan& plan) {
+    std::vector<PcbPin> pins;
+    const int rows = RowCount(plan);
+    // Records only: the header row holds no pin position.
+    for (int row = 2; row <= rows; ++row) {
+        PcbPin pin;
+        pin.row = row;
+        pin.x = static_cast<int>(IntegerCell(plan, row, column::kTestX));
+        pin.y = static_cast<int>(IntegerCell(plan, row, column::kTestY));
+        pin.result = Cell(plan, row, column::kStatus);
+        pin.hasGolden = HasGolden(plan, row);
+        pin.pinOne = CellView(plan, row, column::kPin) == "1";
+        pin.deleted = CellView(plan, row, column::kRecord) == "delete";
+        pins.push_back(std::move(pin));
+    }
+    return pins;
+}
 
 void PrepareBadges(Program& program) {
     program.display.scopeBadges = BadgesFrom(program.media, kScopeBadgeFiles);

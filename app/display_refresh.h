@@ -3,9 +3,14 @@
 // layers, the mini-scopes, the board view, and the part of the interface refresh that
 // follows the mode and the view.
 
+#include <vector>
+
 #include "app/program.h"
 
 namespace orv {
+
+// The plan's records as the board view sees them.
+std::vector<PcbPin> BoardPins(const TestPlan& plan);
 
 // Loads the result badges from the pictures; once, after the graphics are loaded.
 void PrepareBadges(Program& program);

@@ -24,6 +24,7 @@ void ResetProgram(Program& program) {
     program.position = PlanPosition{};
     program.working = WorkingState{};
     program.display = DisplayState{};
+    program.cycle = MainCycleState{};
 }
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/main_cycle.h"
 #include "core/app_state.h"
 #include "core/event_log.h"
 #include "core/media.h"
@@ -36,6 +37,7 @@ struct Program {
     PlanPosition position;
     WorkingState working;
     DisplayState display;
+    MainCycleState cycle;
 
     // The communications thread works on the records above: it ends first.
     ~Program();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/main_cycle.h"
 #include "app/subsystem_steps.h"
 #include "core/clock.h"
 #include "core/crash_report.h"

@@ -58,7 +58,6 @@ bool StartCommsThread(Program& program) {
     }
     return true;
 }
-void RunMainCycle(Program&) {}
 bool LinkConnected(const Program& program) {
     return program.link.state.Connected;
 }

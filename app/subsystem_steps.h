@@ -25,8 +25,6 @@ void CreateWindowContents(Program& program);
 void ApplyLayoutAndRefresh(Program& program);
 // Main window step 12: false when the communications thread cannot be created.
 bool StartCommsThread(Program& program);
-// Top-level loop step 4: one pass of the main cycle.
-void RunMainCycle(Program& program);
 // Top-level loop step 5.
 bool LinkConnected(const Program& program);
 void StartConnection(Program& program);

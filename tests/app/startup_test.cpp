@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <ctime>
+
 #include <algorithm>
 
 #include "core/clock.h"
@@ -153,21 +155,27 @@ TEST_F(StartUpTest, MissingCurrentPlanFallsBackToTheDemoPlanInMemoryOnly) {
               "ORV_TestPlanFileName=testplans\\gone.orv");
 }
 
-TEST_F(StartUpTest, LoopTurnsEventsIntoFlagsAndEndsOnTheMainWindowsClose) {
+TEST_F(StartUpTest, LoopHandsEventsToTheMainCycleAndEndsOnTheMainWindowsClose) {
     Start();
-    program_.app.LayoutChanged = false;
     std::deque<ui::Event>& pending = program_.gui->pending;
     pending.clear();
 
+    // The main cycle serves a click in the pass that saw it.
     pending.push_back({ui::EventKind::RightClick, 0, ui::kMainWindow, 5, 6});
     RunTopLevelPass(program_);
-    EXPECT_TRUE(program_.app.RightClickPending);
-    EXPECT_FALSE(program_.app.ClickPending);
+    EXPECT_EQ(program_.app.LastEvent,
+              (ui::Event{ui::EventKind::RightClick, 0, ui::kMainWindow, 5, 6}));
+    EXPECT_FALSE(program_.app.RightClickPending);
 
     pending.push_back({ui::EventKind::Control, 42, ui::kMainWindow});
     RunTopLevelPass(program_);
-    EXPECT_TRUE(program_.app.ClickPending);
+    EXPECT_FALSE(program_.app.ClickPending);
     EXPECT_EQ(program_.app.LastEvent, (ui::Event{ui::EventKind::Control, 42, ui::kMainWindow}));
+
+    pending.push_back({ui::EventKind::MovedOrResized, 0, ui::kMainWindow});
+    program_.cycle.LayoutTime = std::time(nullptr) + 60;  // laid out a moment ago
+    RunTopLevelPass(program_);
+    EXPECT_TRUE(program_.app.LayoutChanged);
 
     pending.push_back({ui::EventKind::Menu, 7, ui::kMainWindow});
     RunTopLevelPass(program_);
