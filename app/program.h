@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/main_cycle.h"
+#include "app/sim_probe_window.h"
 #include "core/app_state.h"
 #include "core/event_log.h"
 #include "core/media.h"
@@ -38,6 +39,7 @@ struct Program {
     WorkingState working;
     DisplayState display;
     MainCycleState cycle;
+    SimProbeState simProbe;
 
     // The communications thread works on the records above: it ends first.
     ~Program();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/main_cycle.h"
+#include "app/sim_probe_window.h"
 #include "app/subsystem_steps.h"
 #include "core/clock.h"
 #include "core/crash_report.h"
@@ -89,6 +90,7 @@ void StartUp(Program& program, const StartOptions& options) {
     app.SoundAvailable = StartSoundSystem(program);
     ui::PrepareStartupFonts(*program.gui);
     OpenMainWindow(program, options);
+    OpenSimProbeWindow(program);
 }
 
 void OpenMainWindow(Program& program, const StartOptions& options) {
@@ -121,7 +123,12 @@ void OpenMainWindow(Program& program, const StartOptions& options) {
 
 void RunTopLevelPass(Program& program) {
     AppState& app = program.app;
-    const ui::Event event = ui::WaitEvent(*program.gui, 1);
+    ui::Event event = ui::WaitEvent(*program.gui, 1);
+    if (event.window == kSimProbeWindow) {
+        // The simulated hand's window is not part of the instrument's user interface.
+        HandleSimProbeEvent(program, event);
+        event = {};
+    }
     app.LastEvent = event;
     switch (event.kind) {
         case ui::EventKind::CloseRequest:
@@ -144,6 +151,7 @@ void RunTopLevelPass(Program& program) {
             break;
     }
     RunMainCycle(program);
+    FollowPlanWithProbe(program);
     if (app.ReconnectRequested.exchange(false) && !LinkConnected(program)) {
         WriteLogLine(program.log, "Auto-reconnect: initiating connection from UI thread");
         StartConnection(program);

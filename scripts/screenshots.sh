@@ -11,7 +11,7 @@ cmake --preset release >/dev/null
 cmake --build --preset release --target stage >/dev/null
 
 display=":$((RANDOM % 500 + 100))"
-Xvfb "$display" -screen 0 1680x1050x24 >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1920x1080x24 >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
@@ -33,7 +33,12 @@ shoot() {
     sleep 2
     # The connection indicator sits at the top of the ribbon.
     DISPLAY="$display" xdotool mousemove --window "$window" 37 36 click 1
-    sleep 4
+    sleep 2
+    # The simulated hand puts the probe on the first pin of the board.
+    local probe
+    probe="$(DISPLAY="$display" xdotool search --onlyvisible --name "Simulated probe" | head -1)"
+    DISPLAY="$display" xdotool mousemove --window "$probe" 77 113 click 1
+    sleep 3
     DISPLAY="$display" import -window root "$out/$name.png"
     pkill -f "$work/orv" >/dev/null 2>&1 || pkill -f "./orv --simulator" >/dev/null 2>&1 || true
     sleep 0.5

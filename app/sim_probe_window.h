@@ -1,0 +1,38 @@
+#pragma once
+// The "Simulated probe" window, present only on the simulated instrument: the
+// technician's hands. It picks the board unit, puts the probe on a component's pin or
+// lifts it, holds the probe buttons, injects link faults, and can follow the test plan:
+// touch the current record's pin a moment after it becomes current, lift it when the
+// record changes, so the automatic sequences run without hardware.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/event.h"
+
+namespace orv {
+
+struct Program;
+
+inline constexpr int kSimProbeWindow = 3;
+// How long the simulated hand takes to move to the next pin.
+inline constexpr std::int64_t kFollowTouchDelayMs = 400;
+
+struct SimProbeState {
+    bool open = false;
+    std::vector<std::string> components;  // as listed, in board order
+    bool follow = false;
+    int followedRecord = -1;
+    std::int64_t touchDueMs = -1;  // when the followed pin is touched; -1 for none
+};
+
+void OpenSimProbeWindow(Program& program);
+
+// Serves an event of the window.
+void HandleSimProbeEvent(Program& program, const ui::Event& event);
+
+// Once per loop pass: follows the plan when asked to.
+void FollowPlanWithProbe(Program& program);
+
+}  // namespace orv
