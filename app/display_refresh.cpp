@@ -9,6 +9,7 @@
 #include "display/scope_style.h"
 #include "display/window_layout.h"
 #include "engine/stability.h"
+#include "link/generator_tables.h"
 #include "testplan/cell_numbers.h"
 #include "testplan/record_cells.h"
 #include "ui/controls.h"
@@ -121,6 +122,45 @@ void LayOutMainWindow(Program& program) {
     program.display.layout = ApplyViewLayout(*program.gui, s.Mode, s.DisplayView);
 }
 
+namespace {
+
+// Selects the list item whose step matches; a value that is no step leaves the list.
+template <class Steps, class Matches>
+void SelectStep(ui::Gui& gui, int list, const Steps& steps, Matches matches, int firstItem = 0) {
+    int item = 0;
+    for (size_t i = static_cast<size_t>(firstItem); i < std::size(steps); ++i, ++item) {
+        if (matches(steps[i])) {
+            ui::SetListSelection(gui, list, item);
+            return;
+        }
+    }
+}
+
+// The generator lists show what was asked of the generator.
+void SelectGeneratorLists(Program& program) {
+    ui::Gui& gui = *program.gui;
+    const GeneratorSettings& request = program.app.GeneratorRequest;
+    const std::int64_t millivolts = RoundToInstrument(request.PeakMillivolts);
+    const std::int64_t ohms = RoundToInstrument(request.SourceOhms);
+    const std::int64_t hertz = RoundToInstrument(request.FrequencyHz);
+    // The first voltage step is the start value, which the list does not offer.
+    SelectStep(
+        gui, kControlVoltageList, kPeakVoltageSteps,
+        [&](const PeakVoltageStep& step) { return step.millivolts == millivolts; }, 1);
+    SelectStep(gui, kControlResistanceList,
+               SourceResistancesFor(program.app.settings.ActiveInstrument),
+               [&](const ResistanceStep& step) { return step.ohms == ohms; });
+    SelectStep(gui, kControlFrequencyList, kFrequencySteps,
+               [&](const FrequencyStep& step) { return step.hertz == hertz; });
+    SelectStep(gui, kControlDcLevelList, kDcLevels,
+               [&](const DcLevelStep& step) { return step.volts == request.DcVolts; });
+    ui::SetListSelection(gui, kControlDcModeList, request.DcMode);
+    ui::SetListSelection(gui, kControlScanSignalList, request.ScanA);
+    ui::SetListSelection(gui, kControlScanCommonList, request.ScanB);
+}
+
+}  // namespace
+
 void RefreshUiState(Program& program) {
     const Settings& s = program.app.settings;
     ui::Gui& gui = *program.gui;
@@ -135,6 +175,7 @@ void RefreshUiState(Program& program) {
     for (const int control : kAdvancedModeOnlyControls) {
         ui::SetControlVisible(gui, control, !basic);
     }
+    SelectGeneratorLists(program);
 }
 
 void ComposeRecordDisplays(Program& program) {

@@ -2,6 +2,7 @@
 
 #include "core/instrument_model.h"
 #include "display/ribbon_tables.h"
+#include "link/generator_tables.h"
 #include "ui/controls.h"
 
 namespace orv {
@@ -108,9 +109,9 @@ void BuildSignatureGenerator(Builder& b, RunningPosition& at, std::string_view m
     at.NextRow();
     b.Add(kControlFrequencyPlus, ControlKind::Button, Left(at.v), "Freq+");
     b.Add(kControlFrequencyMinus, ControlKind::Button, Right(at.v), "Freq-");
-    b.List(kControlVoltageList, Full(at.NextRow()), Texts(kVoltageListItems));
+    b.List(kControlVoltageList, Full(at.NextRow()), VoltageListItems());
     b.List(kControlResistanceList, Full(at.NextRow()), ResistanceListItems(model));
-    b.List(kControlFrequencyList, Full(at.NextRow()), Texts(kFrequencyListItems));
+    b.List(kControlFrequencyList, Full(at.NextRow()), FrequencyListItems());
     at.NextRow();
     b.Picture(kControlProbeButtonA, ControlKind::ImageButton, Left(at.v), kPictureButtonAIdle);
     b.Picture(kControlProbeButtonB, ControlKind::ImageButton, Right(at.v), kPictureButtonBIdle);
@@ -122,8 +123,8 @@ void BuildSignatureGenerator(Builder& b, RunningPosition& at, std::string_view m
 
 void BuildDcGenerator(Builder& b, RunningPosition& at) {
     b.Header(kControlDcGeneratorHeader, at.StartSection(), "DC Generator");
-    b.List(kControlDcModeList, Left(at.v), Texts(kDcModeListItems));
-    b.List(kControlDcLevelList, Right(at.v), Texts(kDcLevelListItems), kDcLevelStartItem);
+    b.List(kControlDcModeList, Left(at.v), Texts(kDcGeneratorModes));
+    b.List(kControlDcLevelList, Right(at.v), DcLevelListItems(), kDcLevelStartItem);
 }
 
 void BuildScanner(Builder& b, RunningPosition& at) {
@@ -190,9 +191,34 @@ bool HasScanner(std::string_view model) {
     return model == "ORV340" || model == "ORV340X";
 }
 
+std::vector<std::string> VoltageListItems() {
+    std::vector<std::string> items;
+    for (const PeakVoltageStep& step : kPeakVoltageSteps) {
+        if (!step.label.empty())  // the start value is no choice
+            items.emplace_back(step.label);
+    }
+    return items;
+}
+
 std::vector<std::string> ResistanceListItems(std::string_view model) {
-    return IsSmallFamily(model) ? Texts(kSmallFamilyResistanceListItems)
-                                : Texts(kLargeFamilyResistanceListItems);
+    std::vector<std::string> items;
+    for (const ResistanceStep& step : SourceResistancesFor(model))
+        items.emplace_back(step.label);
+    return items;
+}
+
+std::vector<std::string> FrequencyListItems() {
+    std::vector<std::string> items;
+    for (const FrequencyStep& step : kFrequencySteps)
+        items.emplace_back(step.label);
+    return items;
+}
+
+std::vector<std::string> DcLevelListItems() {
+    std::vector<std::string> items;
+    for (const DcLevelStep& step : kDcLevels)
+        items.emplace_back(step.label);
+    return items;
 }
 
 std::vector<std::string> ScannerListItems(std::string_view prefix) {

@@ -26,7 +26,10 @@ bool HasDcGenerator(std::string_view model);
 bool HasScanner(std::string_view model);
 
 // The items of the lists that depend on the model or are made from a prefix.
+std::vector<std::string> VoltageListItems();
 std::vector<std::string> ResistanceListItems(std::string_view model);
+std::vector<std::string> FrequencyListItems();
+std::vector<std::string> DcLevelListItems();
 std::vector<std::string> ScannerListItems(std::string_view prefix);
 std::vector<std::string> ProbeFunctionListItems(std::string_view prefix);
 

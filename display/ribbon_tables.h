@@ -127,36 +127,10 @@ inline constexpr std::string_view kPictureGood = "graphics/good_72x23.png";
 inline constexpr std::string_view kPictureBad = "graphics/bad_72x23.png";
 inline constexpr std::string_view kPictureWorkingModeStart = "graphics/autocapture_yellow.png";
 
-// List texts, in list order. The value behind each item is in the generator tables.
-inline constexpr std::array<std::string_view, 10> kVoltageListItems = {
-    "Voltage: 0.2Vpk", "Voltage: 0.4Vpk", "Voltage: 0.6Vpk", "Voltage: 0.8Vpk", "Voltage: 1Vpk",
-    "Voltage: 2Vpk",   "Voltage: 3Vpk",   "Voltage: 4Vpk",   "Voltage: 5Vpk",   "Voltage: 10Vpk"};
-
-inline constexpr std::array<std::string_view, 3> kSmallFamilyResistanceListItems = {
-    "Resistance: 10K ohms", "Resistance: 1K ohms", "Resistance: 100 ohms"};
-
-inline constexpr std::array<std::string_view, 8> kLargeFamilyResistanceListItems = {
-    "Resistance: 10K ohms", "Resistance: 5K ohms",  "Resistance: 2K ohms",  "Resistance: 1K ohms",
-    "Resistance: 500 ohms", "Resistance: 200 ohms", "Resistance: 100 ohms", "Resistance: 50 ohms"};
-
-inline constexpr std::array<std::string_view, 7> kFrequencyListItems = {
-    "Frequency: 10Hz",  "Frequency: 20Hz",  "Frequency: 50Hz", "Frequency: 100Hz",
-    "Frequency: 200Hz", "Frequency: 500Hz", "Frequency: 1KHz"};
-
-inline constexpr std::array<std::string_view, 6> kDcModeListItems = {
-    "Off (HiZ)", "Off (0V)", "DC", "Sqr-Hard", "Sqr-Soft", "Pulse"};
-
-// From +10 V down to -10 V; every item after the first starts with a blank.
-inline constexpr std::array<std::string_view, 40> kDcLevelListItems = {
-    "+10.00V", " +9.00V", " +8.00V", " +7.00V", " +6.00V", " +5.00V", " +4.00V", " +3.3V",
-    " +3.0V",  " +2.75V", " +2.50V", " +2.25V", " +2.00V", " +1.75V", " +1.50V", " +1.25V",
-    " +1.00V", " +0.75V", " +0.50V", " +0.25V", " 0V",     " -0.25V", " -0.50V", " -0.75V",
-    " -1.00V", " -1.25V", " -1.50V", " -1.75V", " -2.00V", " -2.25V", " -2.50V", " -2.75V",
-    " -3.00V", " -4.00V", " -5.00V", " -6.00V", " -7.00V", " -8.00V", " -9.00V", " -10.00V"};
+// The generator lists' texts and values are the generator tables' (link/).
 inline constexpr int kDcLevelStartItem = 20;  // " 0V"
 
 // The scanner lists: "Off", then this prefix with the channels 1 to 40.
-inline constexpr int kScannerChannels = 40;
 inline constexpr std::string_view kScanSignalPrefix = "Sig: ";
 inline constexpr std::string_view kScanCommonPrefix = "Com: ";
 inline constexpr std::string_view kScanOff = "Off";
