@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -19,11 +20,31 @@ namespace orv::ui {
 
 namespace {
 
+// Shows an image at its own size from the top-left corner. It paints the image as it
+// is, so a scope redrawn 48 times a second costs no conversion to a pixmap.
+class ImageView : public QWidget {
+public:
+    explicit ImageView(QWidget* parent) : QWidget(parent) {}
+    void SetImage(const QImage& image) {
+        image_ = image;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.drawImage(0, 0, image_);
+    }
+
+private:
+    QImage image_;
+};
+
 // An image that reports a click as a control event.
-class ImageButton final : public QLabel {
+class ImageButton final : public ImageView {
 public:
     ImageButton(Gui& gui, int window, int number, QWidget* parent)
-        : QLabel(parent), gui_(gui), window_(window), number_(number) {}
+        : ImageView(parent), gui_(gui), window_(window), number_(number) {}
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
@@ -90,9 +111,8 @@ QWidget* MakeWidget(Gui& gui, int window, int number, ControlKind kind, const st
             return list;
         }
         case ControlKind::ImageArea: {
-            auto* area = new QLabel(parent);
+            auto* area = new ImageView(parent);
             area->setAttribute(Qt::WA_TransparentForMouseEvents);
-            area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             return area;
         }
         case ControlKind::ImageButton:
@@ -302,8 +322,8 @@ void SetControlImage(Gui& gui, int number, const QImage& image) {
     if (control == nullptr)
         return;
     control->image = image;
-    if (auto* label = qobject_cast<QLabel*>(control->widget)) {
-        label->setPixmap(QPixmap::fromImage(image));
+    if (control->kind == ControlKind::ImageArea || control->kind == ControlKind::ImageButton) {
+        static_cast<ImageView*>(control->widget)->SetImage(image);
     }
 }
 
