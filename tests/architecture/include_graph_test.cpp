@@ -23,7 +23,7 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"engine", {"core", "ui", "link", "testplan"}},
     {"calibration", {"core", "ui", "link"}},
     {"display", {"core", "ui", "link", "engine", "testplan"}},
-    {"tools", {}},
+    {"tools", {"core", "ui", "link", "engine", "testplan"}},
     {"app", {"core", "ui", "link", "engine", "testplan", "display", "calibration"}},
 };
 
