@@ -92,9 +92,9 @@ std::vector<LayoutPart> DemoBoardLayout() {
         return Axial(name, PartKind::Diode, QPointF(x, y), value, "A", "K");
     };
     return {
-        Dip("U1", QPointF(820, 560), 8, "LM358N"),
-        Dip("U2", QPointF(1560, 560), 14, "CD4011BE"),
-        Transistor("Q1", QPointF(1100, 1290), "BC547B"),
+        Dip("U1", QPointF(820, 560), 8, "DUAL OPAMP"),
+        Dip("U2", QPointF(1560, 560), 14, "QUAD NAND"),
+        Transistor("Q1", QPointF(1100, 1290), "NPN"),
         resistor("R1", 420, 900, "10K"),
         resistor("R2", 760, 900, "10K"),
         resistor("R3", 1100, 900, "100K"),
