@@ -14,8 +14,6 @@
 
 #include "app/startup.h"
 #include "core/files.h"
-#include "display/display_state.h"
-#include "display/hit_test.h"
 #include "display/qt_colour.h"
 #include "display/ribbon_tables.h"
 #include "display/scope_geometry.h"
