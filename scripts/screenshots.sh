@@ -22,7 +22,8 @@ shoot() {
     work="$(mktemp -d)"
     cp -r stage/. "$work/"
     rm -f "$work/ORV_settings.txt" "$work/log.txt"
-    printf 'ORV_Mode=%s\r\n' "$mode" >"$work/ORV_settings.txt"
+    printf 'ORV_Mode=%s\r\nORV_TestPlanFileName=testplans\\demo_B.orv\r\n' "$mode" \
+        >"$work/ORV_settings.txt"
     (cd "$work" && DISPLAY="$display" ./orv --simulator >/dev/null 2>&1 &)
     local window=""
     for _ in $(seq 100); do
@@ -34,10 +35,17 @@ shoot() {
     # The connection indicator sits at the top of the ribbon.
     DISPLAY="$display" xdotool mousemove --window "$window" 37 36 click 1
     sleep 2
-    # The simulated hand puts the probe on the first pin of the board.
     local probe
     probe="$(DISPLAY="$display" xdotool search --onlyvisible --name "Simulated probe" | head -1)"
-    DISPLAY="$display" xdotool mousemove --window "$probe" 77 113 click 1
+    if [ "$mode" = Advanced ]; then
+        # The simulated hand follows the plan; a click on the next record's mini-scope
+        # (twice) moves on to the third record, and the probe rests on its pin.
+        DISPLAY="$display" xdotool mousemove --window "$probe" 16 169 click 1
+        DISPLAY="$display" xdotool mousemove --window "$window" 1180 102 click 1 sleep 0.5 click 1
+    else
+        # The probe on the first pin of the board.
+        DISPLAY="$display" xdotool mousemove --window "$probe" 77 113 click 1
+    fi
     sleep 3
     DISPLAY="$display" import -window root "$out/$name.png"
     pkill -f "$work/orv" >/dev/null 2>&1 || pkill -f "./orv --simulator" >/dev/null 2>&1 || true
