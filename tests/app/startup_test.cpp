@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/sim_probe_window.h"
+
 #include <ctime>
 
 #include <algorithm>
@@ -99,6 +101,7 @@ TEST_F(StartUpTest, ThePicturesBesideTheProgramAreLoaded) {
     EXPECT_EQ(PictureOf(program_.media, Picture::Good72x23).size(), QSize(72, 23));
     EXPECT_TRUE(PictureOf(program_.media, Picture::Bad72x23).isNull());
     EXPECT_TRUE(dialogs_->shown.empty());
+    EXPECT_FALSE(ui::IsWindowOpen(*program_.gui, kSimProbeWindow));  // the USB instrument
 }
 
 TEST_F(StartUpTest, UnknownModelRunsAsTheSmallestAndTheFileKeepsIt) {
