@@ -69,6 +69,19 @@ int RoundedCell(const TestPlan& plan, int row, int col) {
     return std::isfinite(value) ? static_cast<int>(std::lround(value)) : 0;
 }
 
+// The current record's stored signatures for the trace layer.
+void LoadRecordTraces(DisplayState& display, const TestPlan& plan, int row) {
+    display.recordGoldenCount = 0;
+    display.recordDutCount = 0;
+    display.recordShowsDut = false;
+    if (!HasRow(plan, row) || row < 2)
+        return;
+    display.recordGoldenCount = LoadBlock(plan, row, kGoldenBlock, display.recordGolden);
+    display.recordDutCount = LoadBlock(plan, row, kDutBlock, display.recordDut);
+    const std::string_view result = CellView(plan, row, column::kStatus);
+    display.recordShowsDut = result == "Good" || result == "Bad";
+}
+
 void RenderBoardView(Program& program) {
     DisplayState& display = program.display;
     const TestPlan& plan = program.testPlan;
@@ -201,6 +214,7 @@ void ComposeRecordDisplays(Program& program) {
                                     Cell(plan, current, column::kUserText),
                                     Cell(plan, current, column::kStatus), HasGolden(plan, current)};
     }
+    LoadRecordTraces(display, plan, std::min(current, rows));
     background.style = ScopeStyleFrom(s);
     background.traceColours = TraceColoursFrom(s);
     background.badges = &display.scopeBadges;
@@ -228,10 +242,8 @@ void ComposeRecordDisplays(Program& program) {
 void ComposeTraceDisplays(Program& program, bool connected) {
     DisplayState& display = program.display;
     const Settings& s = program.app.settings;
-    const TestPlan& plan = program.testPlan;
     Signatures& signatures = program.signatures;
     Measurement& measurement = program.measurement;
-    const int current = std::min(program.position.TestPlanIndex, RowCount(plan));
     const GeneratorState& generator = program.link.generator;
     const int points = generator.SignaturePointCount;
 
@@ -239,14 +251,10 @@ void ComposeTraceDisplays(Program& program, bool connected) {
     traces.mode = s.Mode;
     traces.xRange = program.app.GeneratorApplied.PeakMillivolts / 1000.0f;
     traces.yRange = traces.xRange / static_cast<float>(generator.EffectiveResistance);
-    if (HasRow(plan, current) && current >= 2) {
-        traces.golden = ViewOf(display.recordGolden,
-                               LoadBlock(plan, current, kGoldenBlock, display.recordGolden));
-        const std::string_view result = CellView(plan, current, column::kStatus);
-        traces.showDut = result == "Good" || result == "Bad";
-        traces.dut =
-            ViewOf(display.recordDut, LoadBlock(plan, current, kDutBlock, display.recordDut));
-    }
+    // Loaded from the plan on the record change, not parsed again for every frame.
+    traces.golden = ViewOf(display.recordGolden, display.recordGoldenCount);
+    traces.showDut = display.recordShowsDut;
+    traces.dut = ViewOf(display.recordDut, display.recordDutCount);
     traces.frozenGolden = ViewOf(signatures.FrozenGolden, points);
     traces.frozenDut = ViewOf(signatures.FrozenDut, points);
     traces.connected = connected;

@@ -36,8 +36,13 @@ struct DisplayState {
     // The stored signatures each mini-scope shows, loaded from the plan.
     std::array<SignatureBuffer, kMiniScopeCount> miniGolden;
     std::array<SignatureBuffer, kMiniScopeCount> miniDut;
-    SignatureBuffer recordGolden;  // the current record's, for the main scope
+    // The current record's stored signatures, for the main scope, loaded on a record
+    // change.
+    SignatureBuffer recordGolden;
     SignatureBuffer recordDut;
+    int recordGoldenCount = 0;
+    int recordDutCount = 0;
+    bool recordShowsDut = false;  // its result is Good or Bad
 };
 
 }  // namespace orv
