@@ -1,9 +1,8 @@
 #include "app/subsystem_steps.h"
 
-#include "app/display_refresh.h"
-
 #include <system_error>
 
+#include "app/display_refresh.h"
 #include "core/crash_report.h"
 #include "core/media.h"
 #include "display/display_areas.h"
