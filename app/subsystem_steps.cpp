@@ -49,7 +49,7 @@ void ApplyLayoutAndRefresh(Program& program) {
 bool StartCommsThread(Program& program) {
     try {
         program.commsThread = std::thread([&program] {
-            PrepareCrashHandlingOnThisThread();
+            const CrashSignalStack signalStack;
             ORV_CommsThread(program.link, program.app, program.log);
         });
     } catch (const std::system_error&) {

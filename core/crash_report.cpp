@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <link.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <ucontext.h>
 #include <unistd.h>
@@ -434,7 +435,8 @@ void InstallCrashHandler(const CrashStateSources& sources) {
     context.utcOffsetSeconds = local.tm_gmtoff;
     g_crashContext = &context;
 
-    PrepareCrashHandlingOnThisThread();
+    // The installing thread keeps this stack until the process ends.
+    static CrashSignalStack installingThreadStack;
     struct sigaction action {};
     action.sa_sigaction = HandleFault;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK;
@@ -444,12 +446,26 @@ void InstallCrashHandler(const CrashStateSources& sources) {
     }
 }
 
-void PrepareCrashHandlingOnThisThread() {
-    thread_local char stackMemory[kAltStackSize];
+CrashSignalStack::CrashSignalStack() {
+    memory_ =
+        mmap(nullptr, kAltStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory_ == MAP_FAILED) {
+        memory_ = nullptr;
+        return;
+    }
     stack_t stack{};
-    stack.ss_sp = stackMemory;
-    stack.ss_size = sizeof stackMemory;
-    sigaltstack(&stack, nullptr);
+    stack.ss_sp = memory_;
+    stack.ss_size = kAltStackSize;
+    installed_ = sigaltstack(&stack, &previous_) == 0;
+}
+
+CrashSignalStack::~CrashSignalStack() {
+    // The thread's own stack comes back before the memory goes, so nothing (a runtime
+    // that frees signal stacks at thread exit included) ever sees a freed one.
+    if (installed_)
+        sigaltstack(&previous_, nullptr);
+    if (memory_ != nullptr)
+        munmap(memory_, kAltStackSize);
 }
 
 }  // namespace orv

@@ -2,6 +2,8 @@
 // The report of a fatal fault: "bugreport.txt" gets a block appended, a separate
 // process shows the report in a box, and the process ends.
 
+#include <signal.h>
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -62,8 +64,20 @@ std::size_t BuildCrashBlock(const char* report, std::size_t reportLength, const 
 // thread. Call once, early; the sources must outlive the process.
 void InstallCrashHandler(const CrashStateSources& sources);
 
-// Gives the calling thread its own signal stack, so that a stack overflow on it is
-// still reported. The installing thread has one already.
-void PrepareCrashHandlingOnThisThread();
+// Gives the calling thread its own signal stack for as long as the object lives, so
+// that a stack overflow on it is still reported; the thread's previous signal stack
+// comes back when it ends. The installing thread has one for the whole run already.
+class CrashSignalStack {
+public:
+    CrashSignalStack();
+    ~CrashSignalStack();
+    CrashSignalStack(const CrashSignalStack&) = delete;
+    CrashSignalStack& operator=(const CrashSignalStack&) = delete;
+
+private:
+    void* memory_ = nullptr;
+    stack_t previous_{};
+    bool installed_ = false;
+};
 
 }  // namespace orv
