@@ -100,16 +100,7 @@ FrameTaken TakeFrame(Program& program) {
     if (!link.frames.NewFrame)
         return taken;
     link.frames.NewFrame = false;
-    const Calibration& cal = link.calibration;
-    const GeneratorState& generator = link.generator;
-    const FrameScaling scaling{cal.Adc0Gain,
-                               cal.Adc0Offset,
-                               cal.Adc1Gain,
-                               cal.Adc1Offset,
-                               generator.AccumulateA,
-                               generator.AccumulateB,
-                               generator.EffectiveResistance,
-                               generator.SignaturePointCount};
+    const FrameScaling scaling = FrameScalingOf(link.calibration, link.generator);
     ScaleFrame(link.frames.raw.channelA, link.frames.raw.channelB, scaling,
                program.signatures.LiveSignature);
     taken.got = true;

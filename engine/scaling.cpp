@@ -6,6 +6,13 @@
 
 namespace orv {
 
+FrameScaling FrameScalingOf(const Calibration& calibration, const GeneratorState& generator) {
+    return FrameScaling{calibration.Adc0Gain,          calibration.Adc0Offset,
+                        calibration.Adc1Gain,          calibration.Adc1Offset,
+                        generator.AccumulateA,         generator.AccumulateB,
+                        generator.EffectiveResistance, generator.SignaturePointCount};
+}
+
 void ScaleFrame(RawChannel rawA, RawChannel rawB, const FrameScaling& scaling,
                 SignatureBuffer& live) {
     const std::int64_t divisor =

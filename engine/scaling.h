@@ -7,6 +7,7 @@
 #include <span>
 
 #include "engine/signature_buffer.h"
+#include "link/link_state.h"
 
 namespace orv {
 
@@ -24,6 +25,9 @@ struct FrameScaling {
     int EffectiveResistance = 10000;
     int PointCount = kDefaultSignaturePoints;
 };
+
+// The scaling of the link's newest frame: its calibration and generator state.
+FrameScaling FrameScalingOf(const Calibration& calibration, const GeneratorState& generator);
 
 // Channel B is the pin voltage (X); the current (Y) is channel B's voltage minus
 // channel A's over the effective resistance. Every step is rounded to single precision

@@ -38,18 +38,9 @@ bool TakeNextFrame(Link& link, AppState& app, EventLog& log, GoldenSignature& go
         std::lock_guard lock(link.frameMutex);
         if (!link.frames.NewFrame)
             continue;
-        const Calibration& cal = link.calibration;
-        const GeneratorState& generator = link.generator;
-        const FrameScaling scaling{cal.Adc0Gain,
-                                   cal.Adc0Offset,
-                                   cal.Adc1Gain,
-                                   cal.Adc1Offset,
-                                   generator.AccumulateA,
-                                   generator.AccumulateB,
-                                   generator.EffectiveResistance,
-                                   generator.SignaturePointCount};
+        const FrameScaling scaling = FrameScalingOf(link.calibration, link.generator);
         ScaleFrame(link.frames.raw.channelA, link.frames.raw.channelB, scaling, golden.points);
-        golden.pointCount = generator.SignaturePointCount;
+        golden.pointCount = link.generator.SignaturePointCount;
         return true;
     }
     return false;
