@@ -111,16 +111,16 @@ FrameTaken TakeFrame(Program& program) {
 
 // A held button raises one press: only the change to held counts.
 void ShowProbeButton(Program& program, bool held, int indicator, bool& shownPressed, bool& pressed,
-                     std::string_view heldPicture, std::string_view idlePicture) {
+                     Picture heldPicture, Picture idlePicture) {
     ui::Gui& gui = *program.gui;
     if (!ui::ControlExists(gui, indicator))
         return;
     if (held && !shownPressed) {
-        ui::SetControlImage(gui, indicator, PictureNamed(program.media, heldPicture));
+        ui::SetControlImage(gui, indicator, PictureOf(program.media, heldPicture));
         shownPressed = true;
         pressed = true;
     } else if (!held && shownPressed) {
-        ui::SetControlImage(gui, indicator, PictureNamed(program.media, idlePicture));
+        ui::SetControlImage(gui, indicator, PictureOf(program.media, idlePicture));
         shownPressed = false;
     }
 }
@@ -246,10 +246,10 @@ void RunMainCycle(Program& program) {
         display.traceRefreshRequested = true;
         ShowProbeButton(program, (frame.status & kButtonA) != 0, kControlProbeButtonA,
                         cycle.ProbeButtonAShownPressed, cycle.ProbeButtonAPressed,
-                        "graphics/buttonA_yellow.png", "graphics/buttonA_grey.png");
+                        Picture::ButtonAYellow, Picture::ButtonAGrey);
         ShowProbeButton(program, (frame.status & kButtonB) != 0, kControlProbeButtonB,
                         cycle.ProbeButtonBShownPressed, cycle.ProbeButtonBPressed,
-                        "graphics/buttonB_yellow.png", "graphics/buttonB_grey.png");
+                        Picture::ButtonBYellow, Picture::ButtonBGrey);
         ShowRail(program, frame.railRaw);
     }
     ShowLinkError(program);
@@ -290,9 +290,9 @@ void UpdateConnectionIndicator(Program& program) {
         return;
     shown = connected ? 1 : 0;
     ui::Gui& gui = *program.gui;
-    ui::SetControlImage(gui, kControlConnectionIndicator,
-                        PictureNamed(program.media, connected ? "graphics/button_connected.png"
-                                                              : "graphics/button_no-connect.png"));
+    ui::SetControlImage(
+        gui, kControlConnectionIndicator,
+        PictureOf(program.media, connected ? Picture::ButtonConnected : Picture::ButtonNoConnect));
     ui::SetMenuItemChecked(gui, kMenuConnect, connected);
     ui::SetMenuItemChecked(gui, kMenuDisconnect, !connected);
     if (!connected)

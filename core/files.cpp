@@ -28,6 +28,17 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Opens for writing with `mode` (truncate, append or exclusive creation), writes all
+// of `bytes` and closes; false when any step fails.
+bool WriteOpened(std::string_view path, std::string_view bytes, int mode) {
+    const std::string native = NativePath(path);
+    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = WriteAll(fd, bytes);
+    return ::close(fd) == 0 && written;
+}
+
 }  // namespace
 
 std::string NativePath(std::string_view stored) {
@@ -112,30 +123,15 @@ ReplaceResult ReplaceFile(std::string_view path, std::string_view tempPath,
 }
 
 bool WriteWholeFile(std::string_view path, std::string_view content) {
-    const std::string native = NativePath(path);
-    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool written = WriteAll(fd, content);
-    return ::close(fd) == 0 && written;
+    return WriteOpened(path, content, O_TRUNC);
 }
 
 bool AppendToFile(std::string_view path, std::string_view bytes) {
-    const std::string native = NativePath(path);
-    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool written = WriteAll(fd, bytes);
-    return ::close(fd) == 0 && written;
+    return WriteOpened(path, bytes, O_APPEND);
 }
 
 bool CreateNewFile(std::string_view path, std::string_view content) {
-    const std::string native = NativePath(path);
-    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool written = WriteAll(fd, content);
-    return ::close(fd) == 0 && written;
+    return WriteOpened(path, content, O_EXCL);
 }
 
 bool CanOpenForReading(std::string_view path) {
