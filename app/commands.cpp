@@ -4,11 +4,9 @@ namespace orv {
 
 void HandleMenuCommand(Program&, int) {}
 void HandleInstrumentChange(Program&) {}
-void HandlePanelCommand(Program&, int) {}
 void AutoTestStepOnce(Program&) {}
 void AutoCaptureStepOnce(Program&) {}
 void AutoFreezeStepOnce(Program&) {}
-void FillTestTree(Program&) {}
-void FillBadTree(Program&) {}
+void OpenRecordEditor(Program&) {}
 
 }  // namespace orv

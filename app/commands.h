@@ -1,7 +1,7 @@
 #pragma once
 // The command dispatchers and sequences the main cycle calls. The menu commands, the
-// control-panel commands, the instrument selection, the automatic sequences and the
-// trees are built on top of the main window; until one is, its call does nothing.
+// instrument selection and the automatic sequences are built on top of the main
+// window; until one is, its call does nothing.
 
 namespace orv {
 
@@ -9,11 +9,12 @@ struct Program;
 
 void HandleMenuCommand(Program& program, int command);
 void HandleInstrumentChange(Program& program);
+// A ribbon control, a tree selection or a probe-button function, by its number.
 void HandlePanelCommand(Program& program, int control);
 void AutoTestStepOnce(Program& program);
 void AutoCaptureStepOnce(Program& program);
 void AutoFreezeStepOnce(Program& program);
-void FillTestTree(Program& program);
-void FillBadTree(Program& program);
+// The record editor window; nothing until it is built.
+void OpenRecordEditor(Program& program);
 
 }  // namespace orv

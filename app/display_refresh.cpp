@@ -1,12 +1,17 @@
 #include "app/display_refresh.h"
 
 #include <cmath>
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/files.h"
 #include "core/image_decoding.h"
+#include "display/record_trees.h"
 #include "display/ribbon_tables.h"
 #include "display/scope_style.h"
+#include "display/ui_refresh.h"
 #include "display/window_layout.h"
 #include "engine/stability.h"
 #include "link/generator_tables.h"
@@ -128,6 +133,7 @@ std::vector<PcbPin> BoardPins(const TestPlan& plan) {
 void PrepareBadges(Program& program) {
     program.display.scopeBadges = BadgesFrom(program.media, kScopeBadgeFiles);
     program.display.thumbnailBadges = BadgesFrom(program.media, kThumbnailBadgeFiles);
+    program.display.treeIcons = TreeIconsFrom(program.media);
 }
 
 void LayOutMainWindow(Program& program) {
@@ -137,58 +143,39 @@ void LayOutMainWindow(Program& program) {
 
 namespace {
 
-// Selects the list item whose step matches; a value that is no step leaves the list.
-template <class Steps, class Matches>
-void SelectStep(ui::Gui& gui, int list, const Steps& steps, Matches matches, int firstItem = 0) {
-    int item = 0;
-    for (size_t i = static_cast<size_t>(firstItem); i < std::size(steps); ++i, ++item) {
-        if (matches(steps[i])) {
-            ui::SetListSelection(gui, list, item);
-            return;
-        }
-    }
-}
-
-// The generator lists show what was asked of the generator.
-void SelectGeneratorLists(Program& program) {
-    ui::Gui& gui = *program.gui;
-    const GeneratorSettings& request = program.app.GeneratorRequest;
-    const std::int64_t millivolts = RoundToInstrument(request.PeakMillivolts);
-    const std::int64_t ohms = RoundToInstrument(request.SourceOhms);
-    const std::int64_t hertz = RoundToInstrument(request.FrequencyHz);
-    // The first voltage step is the start value, which the list does not offer.
-    SelectStep(
-        gui, kControlVoltageList, kPeakVoltageSteps,
-        [&](const PeakVoltageStep& step) { return step.millivolts == millivolts; }, 1);
-    SelectStep(gui, kControlResistanceList,
-               SourceResistancesFor(program.app.settings.ActiveInstrument),
-               [&](const ResistanceStep& step) { return step.ohms == ohms; });
-    SelectStep(gui, kControlFrequencyList, kFrequencySteps,
-               [&](const FrequencyStep& step) { return step.hertz == hertz; });
-    SelectStep(gui, kControlDcLevelList, kDcLevels,
-               [&](const DcLevelStep& step) { return step.volts == request.DcVolts; });
-    ui::SetListSelection(gui, kControlDcModeList, request.DcMode);
-    ui::SetListSelection(gui, kControlScanSignalList, request.ScanA);
-    ui::SetListSelection(gui, kControlScanCommonList, request.ScanB);
+std::string CurrentPlanName(const Program& program) {
+    std::error_code error;
+    const std::string workingDirectory = std::filesystem::current_path(error).string();
+    return PlanDisplayName(program.app.settings.TestPlanFileName,
+                           error ? std::string() : workingDirectory);
 }
 
 }  // namespace
 
 void RefreshUiState(Program& program) {
-    const Settings& s = program.app.settings;
+    const std::string planName = CurrentPlanName(program);
+    const UiRefreshInput in{program.app.settings,
+                            program.app.ChosenInstrument,
+                            program.app.GeneratorRequest,
+                            program.working.WorkingMode,
+                            program.testPlan,
+                            program.position.TestPlanIndex,
+                            planName,
+                            program.media,
+                            program.display.treeIcons};
+    if (auto layout = RefreshUiState(*program.gui, in, program.display.sizing)) {
+        program.display.layout = *layout;
+        program.position.RecordChanged = true;
+        program.display.traceRefreshRequested = true;
+    }
+}
+
+void FillRecordTrees(Program& program) {
+    const std::string planName = CurrentPlanName(program);
     ui::Gui& gui = *program.gui;
-    if (const auto size = WindowSizeOnChange(program.display.sizing, s.Mode, s.DisplayView)) {
-        ui::ResizeWindow(gui, ui::kMainWindow, size->width, size->height);
-        LayOutMainWindow(program);
-    }
-    ShowViewAreas(gui, s.Mode, s.DisplayView);
-    const bool basic = IsBasicMode(s.Mode);
-    for (const int control : kBasicModeOnlyControls)
-        ui::SetControlVisible(gui, control, basic);
-    for (const int control : kAdvancedModeOnlyControls) {
-        ui::SetControlVisible(gui, control, !basic);
-    }
-    SelectGeneratorLists(program);
+    FillTestTree(gui, kControlTestTree, program.testPlan, program.position.TestPlanIndex, planName,
+                 program.display.treeIcons);
+    FillBadTree(gui, kControlBadTree, program.testPlan, planName, program.display.treeIcons);
 }
 
 void ComposeRecordDisplays(Program& program) {

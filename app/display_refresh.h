@@ -12,14 +12,19 @@ namespace orv {
 // The plan's records as the board view sees them.
 std::vector<PcbPin> BoardPins(const TestPlan& plan);
 
-// Loads the result badges from the pictures; once, after the graphics are loaded.
+// Loads the result badges and tree icons from the pictures; once, after the graphics
+// are loaded.
 void PrepareBadges(Program& program);
 
 // Lays the areas out for the window's current size.
 void LayOutMainWindow(Program& program);
 
-// Window size on a change of mode or view, which areas and ribbon controls show.
+// Every control of the main window from the state; on a change of mode or view the
+// window is sized and laid out again and both redraws are asked for.
 void RefreshUiState(Program& program);
+
+// Both record trees from the plan and the current record, in place.
+void FillRecordTrees(Program& program);
 
 // A record change: scope background with badge and legend, mini-scopes, board view.
 void ComposeRecordDisplays(Program& program);

@@ -21,8 +21,6 @@ namespace orv {
 namespace {
 
 constexpr float kRailVoltsPerCount = 0.0016121270600706339f;
-constexpr int kMenuConnect = 235;
-constexpr int kMenuDisconnect = 236;
 
 struct FrameTaken {
     bool got = false;
@@ -232,8 +230,7 @@ void RunMainCycle(Program& program) {
         cycle.LastRecordShown = position.TestPlanIndex;
         TakeRecordSettings(program);
         position.RecordChanged = true;
-        FillTestTree(program);
-        FillBadTree(program);
+        FillRecordTrees(program);
     }
     ApplyGeneratorRequest(program);
     Link& link = program.link;
@@ -293,8 +290,10 @@ void UpdateConnectionIndicator(Program& program) {
     ui::SetControlImage(
         gui, kControlConnectionIndicator,
         PictureOf(program.media, connected ? Picture::ButtonConnected : Picture::ButtonNoConnect));
-    ui::SetMenuItemChecked(gui, kMenuConnect, connected);
-    ui::SetMenuItemChecked(gui, kMenuDisconnect, !connected);
+    if (ui::MenuItemExists(gui, kMenuConnect)) {
+        ui::SetMenuItemChecked(gui, kMenuConnect, connected);
+        ui::SetMenuItemChecked(gui, kMenuDisconnect, !connected);
+    }
     if (!connected)
         SetStatusLine(program, " USB disconnected");
 }

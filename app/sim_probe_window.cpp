@@ -5,31 +5,12 @@
 #include "app/program.h"
 #include "core/clock.h"
 #include "testplan/test_plan.h"
+#include "ui/control_numbers.h"
 #include "ui/controls.h"
 
 namespace orv {
 
 namespace {
-
-enum Control {
-    kUnitList = 3001,
-    kComponentList,
-    kPinList,
-    kTouch,
-    kLift,
-    kHoldA,
-    kHoldB,
-    kFollowPlan,
-    kUnplug,
-    kReplug,
-    kCorrupt,
-    kShortRead,
-    kStall,
-    kProbeText,
-    kUnitLabel,
-    kPinLabel,
-    kFaultLabel,
-};
 
 std::vector<std::string> PinsOf(const sim::Instrument& instrument, const std::string& component) {
     std::vector<std::string> pins;
@@ -55,21 +36,21 @@ void ShowProbe(Program& program) {
 
 void FillPins(Program& program) {
     ui::Gui& gui = *program.gui;
-    const int index = ui::ListSelection(gui, kComponentList);
+    const int index = ui::ListSelection(gui, kProbeComponentList);
     const auto& components = program.simProbe.components;
     if (index < 0 || index >= static_cast<int>(components.size()))
         return;
-    ui::SetListItems(gui, kPinList, PinsOf(*program.simulator, components[index]));
-    ui::SetListSelection(gui, kPinList, 0);
+    ui::SetListItems(gui, kProbePinList, PinsOf(*program.simulator, components[index]));
+    ui::SetListSelection(gui, kProbePinList, 0);
 }
 
 void TouchChosenPin(Program& program) {
     ui::Gui& gui = *program.gui;
-    const int index = ui::ListSelection(gui, kComponentList);
+    const int index = ui::ListSelection(gui, kProbeComponentList);
     const auto& components = program.simProbe.components;
     if (index < 0 || index >= static_cast<int>(components.size()))
         return;
-    sim::TouchPin(*program.simulator, components[index], ui::ControlText(gui, kPinList));
+    sim::TouchPin(*program.simulator, components[index], ui::ControlText(gui, kProbePinList));
 }
 
 }  // namespace
@@ -91,32 +72,36 @@ void OpenSimProbeWindow(Program& program) {
     }
     using ui::ControlKind;
     const int w = kSimProbeWindow;
-    ui::CreateControl(gui, w, kUnitLabel, ControlKind::Label, {10, 10, 80, 23}, "Board unit");
-    ui::CreateControl(gui, w, kUnitList, ControlKind::List, {100, 10, 190, 23});
-    ui::SetListItems(gui, kUnitList, {"Known good", "Under test (faulty)"});
-    ui::SetListSelection(gui, kUnitList, 0);
-    ui::CreateControl(gui, w, kPinLabel, ControlKind::Label, {10, 44, 80, 23}, "Component, pin");
-    ui::CreateControl(gui, w, kComponentList, ControlKind::List, {10, 70, 135, 23});
-    ui::SetListItems(gui, kComponentList, state.components);
-    ui::SetListSelection(gui, kComponentList, 0);
-    ui::CreateControl(gui, w, kPinList, ControlKind::List, {155, 70, 135, 23});
+    ui::CreateControl(gui, w, kProbeUnitLabel, ControlKind::Label, {10, 10, 80, 23}, "Board unit");
+    ui::CreateControl(gui, w, kProbeUnitList, ControlKind::List, {100, 10, 190, 23});
+    ui::SetListItems(gui, kProbeUnitList, {"Known good", "Under test (faulty)"});
+    ui::SetListSelection(gui, kProbeUnitList, 0);
+    ui::CreateControl(gui, w, kProbePinLabel, ControlKind::Label, {10, 44, 80, 23},
+                      "Component, pin");
+    ui::CreateControl(gui, w, kProbeComponentList, ControlKind::List, {10, 70, 135, 23});
+    ui::SetListItems(gui, kProbeComponentList, state.components);
+    ui::SetListSelection(gui, kProbeComponentList, 0);
+    ui::CreateControl(gui, w, kProbePinList, ControlKind::List, {155, 70, 135, 23});
     FillPins(program);
-    ui::CreateControl(gui, w, kTouch, ControlKind::Button, {10, 100, 135, 26}, "Touch");
-    ui::CreateControl(gui, w, kLift, ControlKind::Button, {155, 100, 135, 26}, "Lift");
+    ui::CreateControl(gui, w, kProbeTouch, ControlKind::Button, {10, 100, 135, 26}, "Touch");
+    ui::CreateControl(gui, w, kProbeLift, ControlKind::Button, {155, 100, 135, 26}, "Lift");
     ui::CreateControl(gui, w, kProbeText, ControlKind::Label, {10, 130, 280, 23});
-    ui::CreateControl(gui, w, kFollowPlan, ControlKind::CheckBox, {10, 158, 280, 23},
+    ui::CreateControl(gui, w, kProbeFollowPlan, ControlKind::CheckBox, {10, 158, 280, 23},
                       "Follow the plan (touch each record's pin)");
-    ui::CreateControl(gui, w, kHoldA, ControlKind::ToggleButton, {10, 190, 135, 26},
+    ui::CreateControl(gui, w, kProbeHoldA, ControlKind::ToggleButton, {10, 190, 135, 26},
                       "Hold button A");
-    ui::CreateControl(gui, w, kHoldB, ControlKind::ToggleButton, {155, 190, 135, 26},
+    ui::CreateControl(gui, w, kProbeHoldB, ControlKind::ToggleButton, {155, 190, 135, 26},
                       "Hold button B");
-    ui::CreateControl(gui, w, kFaultLabel, ControlKind::Label, {10, 226, 280, 23}, "Link faults");
-    ui::CreateControl(gui, w, kUnplug, ControlKind::Button, {10, 252, 135, 26}, "Unplug");
-    ui::CreateControl(gui, w, kReplug, ControlKind::Button, {155, 252, 135, 26}, "Plug back in");
-    ui::CreateControl(gui, w, kShortRead, ControlKind::Button, {10, 284, 135, 26}, "Short read");
-    ui::CreateControl(gui, w, kStall, ControlKind::ToggleButton, {155, 284, 135, 26},
+    ui::CreateControl(gui, w, kProbeFaultLabel, ControlKind::Label, {10, 226, 280, 23},
+                      "Link faults");
+    ui::CreateControl(gui, w, kProbeUnplug, ControlKind::Button, {10, 252, 135, 26}, "Unplug");
+    ui::CreateControl(gui, w, kProbeReplug, ControlKind::Button, {155, 252, 135, 26},
+                      "Plug back in");
+    ui::CreateControl(gui, w, kProbeShortRead, ControlKind::Button, {10, 284, 135, 26},
+                      "Short read");
+    ui::CreateControl(gui, w, kProbeStall, ControlKind::ToggleButton, {155, 284, 135, 26},
                       "Stall stream");
-    ui::CreateControl(gui, w, kCorrupt, ControlKind::CheckBox, {10, 318, 280, 23},
+    ui::CreateControl(gui, w, kProbeCorrupt, ControlKind::CheckBox, {10, 318, 280, 23},
                       "Corrupt 1 % of the frames");
     ShowProbe(program);
 }
@@ -132,47 +117,48 @@ void HandleSimProbeEvent(Program& program, const ui::Event& event) {
     if (event.kind != ui::EventKind::Control)
         return;
     switch (event.number) {
-        case kUnitList:
-            sim::SelectBoard(instrument, ui::ListSelection(gui, kUnitList) == 1
+        case kProbeUnitList:
+            sim::SelectBoard(instrument, ui::ListSelection(gui, kProbeUnitList) == 1
                                              ? sim::BoardUnit::UnderTest
                                              : sim::BoardUnit::KnownGood);
             break;
-        case kComponentList:
+        case kProbeComponentList:
             FillPins(program);
             break;
-        case kTouch:
+        case kProbeTouch:
             TouchChosenPin(program);
             break;
-        case kLift:
+        case kProbeLift:
             sim::LiftProbe(instrument);
             break;
-        case kPinList:
+        case kProbePinList:
             TouchChosenPin(program);
             break;
-        case kHoldA:
-            sim::SetButton(instrument, sim::ProbeButton::A, ui::IsControlChecked(gui, kHoldA));
+        case kProbeHoldA:
+            sim::SetButton(instrument, sim::ProbeButton::A, ui::IsControlChecked(gui, kProbeHoldA));
             break;
-        case kHoldB:
-            sim::SetButton(instrument, sim::ProbeButton::B, ui::IsControlChecked(gui, kHoldB));
+        case kProbeHoldB:
+            sim::SetButton(instrument, sim::ProbeButton::B, ui::IsControlChecked(gui, kProbeHoldB));
             break;
-        case kFollowPlan:
-            program.simProbe.follow = ui::IsControlChecked(gui, kFollowPlan);
+        case kProbeFollowPlan:
+            program.simProbe.follow = ui::IsControlChecked(gui, kProbeFollowPlan);
             program.simProbe.followedRecord = -1;
             break;
-        case kUnplug:
+        case kProbeUnplug:
             sim::Unplug(instrument);
             break;
-        case kReplug:
+        case kProbeReplug:
             sim::Replug(instrument);
             break;
-        case kShortRead:
+        case kProbeShortRead:
             sim::ShortenNextReads(instrument, 1);
             break;
-        case kStall:
-            sim::SetStalled(instrument, ui::IsControlChecked(gui, kStall));
+        case kProbeStall:
+            sim::SetStalled(instrument, ui::IsControlChecked(gui, kProbeStall));
             break;
-        case kCorrupt:
-            sim::SetCorruptFraction(instrument, ui::IsControlChecked(gui, kCorrupt) ? 0.01 : 0.0);
+        case kProbeCorrupt:
+            sim::SetCorruptFraction(instrument,
+                                    ui::IsControlChecked(gui, kProbeCorrupt) ? 0.01 : 0.0);
             break;
         default:
             break;

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "ui/control_numbers.h"
 #include "ui/event.h"
 
 namespace orv {
 
 struct Program;
 
-inline constexpr int kSimProbeWindow = 3;
 // How long the simulated hand takes to move to the next pin.
 inline constexpr std::int64_t kFollowTouchDelayMs = 400;
 

@@ -10,6 +10,7 @@
 #include "core/files.h"
 #include "display/grid_layout.h"
 #include "display/pcb_view.h"
+#include "display/record_trees.h"
 #include "display/result_badge.h"
 #include "display/scope_composition.h"
 #include "display/thumbnail.h"
@@ -33,6 +34,7 @@ struct DisplayState {
     PhotoCache photo;
     ResultBadges scopeBadges;
     ResultBadges thumbnailBadges;
+    TreeIcons treeIcons;
     // The stored signatures each mini-scope shows, loaded from the plan.
     std::array<SignatureBuffer, kMiniScopeCount> miniGolden;
     std::array<SignatureBuffer, kMiniScopeCount> miniDut;

@@ -167,10 +167,12 @@ void ComputeDifference(const TestPlan& plan, int testPlanIndex, Signatures& sign
         return;
     const float fullAmps =
         fullVolts / static_cast<float>(IntegerCell(plan, row, column::kResistance));
-    // Without a resistance the current has no scale to compare on.
-    if (fullAmps == 0.0f || !std::isfinite(fullAmps))
+    if (fullAmps == 0.0f)
         return;
     const float kx = 100.0f / fullVolts;
+    // A golden resistance of 0 makes the current scale infinite: the current axis then
+    // counts for nothing and the voltage axis alone decides, for this pin's own pair.
+    // Returning early would leave the previous pin's difference to judge this one.
     const float ky = 100.0f / fullAmps;
     const int n = static_cast<int>(std::clamp<std::int64_t>(
         IntegerCell(plan, row, column::kPointCount), 1, kSignatureCapacity));

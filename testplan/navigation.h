@@ -30,6 +30,7 @@ struct WorkingState {
     int WorkingMode = kManualTest;
     int AutoTestStep = 0;  // steps of the automatic sequences
     int AutoCaptureStep = 0;
+    int AutoFreezeStep = 0;
 };
 
 void NextRecord(const TestPlan& plan, PlanPosition& position);

@@ -13,6 +13,8 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <algorithm>
+#include <string>
 
 #include "ui/qt_windows.h"
 
@@ -64,16 +66,30 @@ QColor ToQColor(std::int64_t colour) {
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
-Control* Find(const Gui& gui, int number) {
+Control* FindQuietly(const Gui& gui, int number) {
     auto& controls = gui.windows->controls;
     const auto it = controls.find(number);
     return it == controls.end() ? nullptr : &it->second;
 }
 
+// The control a call acts on; a missing one is the caller's mistake.
+Control* Find(const Gui& gui, int number) {
+    Control* control = FindQuietly(gui, number);
+    if (control == nullptr)
+        ReportMisuse(gui, "no control " + std::to_string(number));
+    return control;
+}
+
+// The control as the widget a call needs; another kind is the caller's mistake.
 template <class Widget>
 Widget* As(const Gui& gui, int number) {
     const Control* control = Find(gui, number);
-    return control != nullptr ? qobject_cast<Widget*>(control->widget) : nullptr;
+    if (control == nullptr)
+        return nullptr;
+    auto* widget = qobject_cast<Widget*>(control->widget);
+    if (widget == nullptr)
+        ReportMisuse(gui, "control " + std::to_string(number) + " is of another kind");
+    return widget;
 }
 
 QWidget* MakeWidget(Gui& gui, int window, int number, ControlKind kind, const std::string& text,
@@ -177,8 +193,12 @@ void Restructure(QTreeWidget* tree, std::vector<TreeItem>& entries) {
 bool CreateControl(Gui& gui, int window, int number, ControlKind kind, const Rect& rect,
                    const std::string& text, int panel) {
     Window* w = FindWindow(gui, window);
-    if (w == nullptr || Find(gui, number) != nullptr)
+    if (w == nullptr)
         return false;
+    if (FindQuietly(gui, number) != nullptr) {
+        ReportMisuse(gui, "control number " + std::to_string(number) + " is taken");
+        return false;
+    }
     QWidget* parent = w->area();
     if (panel != 0) {
         const Control* holder = Find(gui, panel);
@@ -194,7 +214,7 @@ bool CreateControl(Gui& gui, int window, int number, ControlKind kind, const Rec
 }
 
 bool ControlExists(const Gui& gui, int number) {
-    return Find(gui, number) != nullptr;
+    return FindQuietly(gui, number) != nullptr;
 }
 
 void SetControlText(Gui& gui, int number, const std::string& text) {
@@ -208,6 +228,8 @@ void SetControlText(Gui& gui, int number, const std::string& text) {
         button->setText(value);
     } else if (auto* field = qobject_cast<QLineEdit*>(control->widget)) {
         field->setText(value);
+    } else {
+        ReportMisuse(gui, "control " + std::to_string(number) + " shows no text");
     }
 }
 
@@ -404,11 +426,101 @@ void RemoveTreeEntry(Gui& gui, int number, int index) {
     Restructure(tree, control->tree);
 }
 
+namespace {
+
+void ShowIcon(QtWindows& qt, TreeItem& entry, const QImage& icon) {
+    if (icon.isNull() || icon.cacheKey() == entry.iconKey)
+        return;
+    auto made = qt.icons.find(icon.cacheKey());
+    if (made == qt.icons.end())
+        made = qt.icons.emplace(icon.cacheKey(), QIcon(QPixmap::fromImage(icon))).first;
+    entry.item->setIcon(0, made->second);
+    entry.iconKey = icon.cacheKey();
+}
+
+// Takes every item out of the tree widget, children included, without deleting any.
+void DetachAll(QTreeWidget* tree) {
+    const QList<QTreeWidgetItem*> tops = tree->invisibleRootItem()->takeChildren();
+    for (QTreeWidgetItem* top : tops)
+        top->takeChildren();
+}
+
+// Puts the detached items back: each level-1 entry under the level-0 entry before it.
+void Relink(QTreeWidget* tree, const std::vector<TreeItem>& entries) {
+    QList<QTreeWidgetItem*> tops;
+    QTreeWidgetItem* parent = nullptr;
+    QList<QTreeWidgetItem*> children;
+    const auto closeParent = [&] {
+        if (parent != nullptr && !children.isEmpty())
+            parent->addChildren(children);
+        children.clear();
+    };
+    for (const TreeItem& entry : entries) {
+        if (entry.entry.level == 0 || parent == nullptr) {
+            closeParent();
+            parent = entry.item;
+            tops.append(entry.item);
+        } else {
+            children.append(entry.item);
+        }
+    }
+    closeParent();
+    tree->addTopLevelItems(tops);
+    for (QTreeWidgetItem* top : tops)
+        top->setExpanded(true);
+}
+
+}  // namespace
+
+void SetTreeEntries(Gui& gui, int number, const std::vector<TreeEntry>& entries,
+                    const std::vector<QImage>& icons) {
+    auto* tree = As<QTreeWidget>(gui, number);
+    if (tree == nullptr)
+        return;
+    Control& control = *Find(gui, number);
+    const QSignalBlocker quiet(tree);
+    std::vector<TreeItem>& items = control.tree;
+    QTreeWidgetItem* current = tree->currentItem();
+    bool relink = entries.size() != items.size();
+    if (entries.size() < items.size()) {
+        for (size_t i = entries.size(); i < items.size(); ++i) {
+            if (items[i].item == current)
+                current = nullptr;
+        }
+        DetachAll(tree);
+        for (size_t i = entries.size(); i < items.size(); ++i)
+            delete items[i].item;
+        items.resize(entries.size());
+    }
+    items.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const TreeEntry& wanted = entries[i];
+        if (i == items.size()) {
+            auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(wanted.text)});
+            items.push_back(TreeItem{wanted, item, 0});
+        } else if (!(items[i].entry == wanted)) {
+            if (items[i].entry.text != wanted.text)
+                items[i].item->setText(0, QString::fromStdString(wanted.text));
+            relink = relink || items[i].entry.level != wanted.level;
+            items[i].entry = wanted;
+        }
+        if (i < icons.size())
+            ShowIcon(*gui.windows, items[i], icons[i]);
+    }
+    if (relink) {
+        DetachAll(tree);
+        Relink(tree, items);
+        tree->setCurrentItem(current);
+    }
+}
+
 void SetTreeEntryIcon(Gui& gui, int number, int index, const QImage& icon) {
     Control* control = Find(gui, number);
     if (control == nullptr || index < 0 || index >= static_cast<int>(control->tree.size()))
         return;
-    control->tree[static_cast<size_t>(index)].item->setIcon(0, QIcon(QPixmap::fromImage(icon)));
+    TreeItem& entry = control->tree[static_cast<size_t>(index)];
+    entry.item->setIcon(0, QIcon(QPixmap::fromImage(icon)));
+    entry.iconKey = 0;
 }
 
 void ClearTree(Gui& gui, int number) {
@@ -490,10 +602,18 @@ namespace {
 
 QAction* FindAction(const Gui& gui, int command) {
     const auto found = gui.windows->menuItems.find(command);
-    return found == gui.windows->menuItems.end() ? nullptr : found->second.action;
+    if (found == gui.windows->menuItems.end()) {
+        ReportMisuse(gui, "no menu item " + std::to_string(command));
+        return nullptr;
+    }
+    return found->second.action;
 }
 
 }  // namespace
+
+bool MenuItemExists(const Gui& gui, int command) {
+    return gui.windows->menuItems.contains(command);
+}
 
 void SetMenuItemChecked(Gui& gui, int command, bool checked) {
     if (QAction* action = FindAction(gui, command)) {

@@ -84,6 +84,7 @@ struct TreeEntry {
     std::string text;
     int level = 0;
     int datum = 0;
+    bool operator==(const TreeEntry&) const = default;
 };
 int TreeEntryCount(const Gui& gui, int number);
 TreeEntry TreeEntryAt(const Gui& gui, int number, int index);
@@ -91,6 +92,13 @@ void InsertTreeEntry(Gui& gui, int number, int index, const TreeEntry& entry);
 void RemoveTreeEntry(Gui& gui, int number, int index);
 void SetTreeEntryIcon(Gui& gui, int number, int index, const QImage& icon);
 void ClearTree(Gui& gui, int number);
+// Makes the tree hold exactly `entries`, in place: an entry whose text, level and datum
+// are unchanged keeps its item, so the tree neither flickers nor loses its place, and
+// the items are re-linked under their parents once, only when levels or the count
+// changed. icons[i] is entry i's icon; a null one (or a missing one) leaves it as it
+// was. One pass over the entries, however long the tree.
+void SetTreeEntries(Gui& gui, int number, const std::vector<TreeEntry>& entries,
+                    const std::vector<QImage>& icons);
 void SetTreeSelection(Gui& gui, int number, int index);  // -1 for none
 int TreeSelection(const Gui& gui, int number);
 
@@ -100,6 +108,7 @@ bool AddMenu(Gui& gui, int window, int parentMenu, int menu, const std::string& 
 bool AddMenuItem(Gui& gui, int window, int menu, int command, const std::string& text,
                  bool checkable = false);
 void AddMenuSeparator(Gui& gui, int window, int menu);
+bool MenuItemExists(const Gui& gui, int command);
 void SetMenuItemChecked(Gui& gui, int command, bool checked);
 bool IsMenuItemChecked(const Gui& gui, int command);
 void SetMenuItemText(Gui& gui, int command, const std::string& text);

@@ -2,7 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QMouseEvent>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <string_view>
+#include <thread>
 
 #include "ui/qt_windows.h"
 
@@ -40,12 +46,24 @@ void Window::moveEvent(QMoveEvent* event) {
     gui_.pending.push_back({EventKind::MovedOrResized, 0, window_});
 }
 
+void ReportMisuse(const Gui& gui, const std::string& what) {
+    gui.misuses.push_back(what);
+    if (gui.strict)
+        qFatal("ui misuse: %s", what.c_str());
+}
+
 Window* FindWindow(const Gui& gui, int window) {
     const auto it = gui.windows->byNumber.find(window);
     return it == gui.windows->byNumber.end() ? nullptr : it->second.get();
 }
 
 Gui::Gui() : windows(std::make_unique<QtWindows>()) {
+#ifndef NDEBUG
+    strict = true;
+#else
+    const char* strictUi = std::getenv("ORV_STRICT_UI");
+    strict = strictUi != nullptr && std::string_view(strictUi) == "1";
+#endif
     windows->tick.setTimerType(Qt::PreciseTimer);
     windows->tick.setInterval(1);
 }
@@ -143,6 +161,17 @@ Event WaitEvent(Gui& gui, int maxMs) {
     const Event event = gui.pending.front();
     gui.pending.pop_front();
     return event;
+}
+
+void KeepPaintingFor(Gui&, int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        if (QApplication::instance() != nullptr)
+            QApplication::processEvents(QEventLoop::AllEvents);
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min<qint64>(5, ms - timer.elapsed())));
+    }
 }
 
 int ActiveWindow(const Gui& gui) {

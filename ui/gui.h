@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/event.h"
 
@@ -29,6 +30,11 @@ struct Gui {
 
     std::unique_ptr<QtWindows> windows;
     std::deque<Event> pending;  // events reported but not yet taken
+    // Acting on a control or menu number that is missing, or on a control of another
+    // kind, is a programming error: it is recorded here and, when strict (debug builds,
+    // and every test through ORV_STRICT_UI=1), ends the program with the reason.
+    mutable std::vector<std::string> misuses;
+    bool strict = false;
 };
 
 // Opens a resizable window with minimise and maximise buttons at x, y with the given
@@ -51,6 +57,10 @@ void PrepareStartupFonts(Gui& gui);
 
 // Takes one event, waiting at most `maxMs` for one; kind None when none came.
 Event WaitEvent(Gui& gui, int maxMs);
+
+// Waits `ms` while the windows keep painting; events reported meanwhile stay pending
+// for the loop, which takes them afterwards.
+void KeepPaintingFor(Gui& gui, int ms);
 
 // The number of the window that has the focus, 0 for none of ours.
 int ActiveWindow(const Gui& gui);

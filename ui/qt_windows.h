@@ -3,12 +3,14 @@
 
 #include <QAction>
 #include <QFont>
+#include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ui/controls.h"
@@ -48,6 +50,7 @@ private:
 struct TreeItem {
     TreeEntry entry;
     QTreeWidgetItem* item = nullptr;  // owned by the tree widget
+    qint64 iconKey = 0;               // QImage::cacheKey of the icon shown, 0 for none
 };
 
 struct Control {
@@ -69,10 +72,13 @@ struct QtWindows {
     std::map<int, QMenu*> menus;  // owned by their menu bars
     std::map<int, MenuItem> menuItems;
     std::vector<QFont> fonts;
+    std::map<qint64, QIcon> icons;  // tree icons by QImage::cacheKey, made once
     // Keeps the event wait short: WaitForMoreEvents returns at the latest on its tick.
     QTimer tick;
 };
 
 Window* FindWindow(const Gui& gui, int window);
+// Records a call on a missing or mismatched number; ends the program when strict.
+void ReportMisuse(const Gui& gui, const std::string& what);
 
 }  // namespace orv::ui

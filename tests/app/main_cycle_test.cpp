@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/running_program.h"
 #include "core/files.h"
 #include "display/qt_colour.h"
 #include "display/ribbon_tables.h"
@@ -50,89 +50,16 @@ QRgb PictureColour(std::string_view file) {
 // The generator burst: registers 30-31, 0-5, 6, 7-15 and 16-23, one packet each.
 constexpr std::uint64_t kBurstPackets = 2 + 6 + 1 + 9 + 8;
 
-class MainCycleTest : public test::InWorkingDir {
+class MainCycleTest : public test::RunningProgram {
 protected:
     void SetUp() override {
-        InWorkingDir::SetUp();
+        RunningProgram::SetUp();
         ASSERT_TRUE(MakeFolder("graphics"));
         for (const PictureFile& picture : kPictures) {
             QImage image(12, 12, QImage::Format_RGB32);
             image.fill(picture.colour);
             ASSERT_TRUE(image.save(picture.file));
         }
-        ASSERT_TRUE(MakeFolder("settings"));
-        ASSERT_TRUE(CreateNewFile("settings/colours.txt", ""));
-        program_.dialogs = std::make_unique<ui::ScriptedDialogs>();
-        program_.gui = std::make_unique<ui::Gui>();
-        // Ten times fast: the connection's waits and the frames pass in a moment, and
-        // the 1.5 s data time-out still leaves 150 ms of real time to a slow pass.
-        UseFastTime(program_.link.clock, 10);
-        options_.settleMs = 0;
-    }
-
-    void Start(const std::string& model, const std::string& moreSettings = {}) {
-        ASSERT_TRUE(
-            CreateNewFile("ORV_settings.txt", "ActiveInstrument=" + model + "\r\n" + moreSettings));
-        program_.simulator = sim::MakeInstrument(model, &program_.link.clock);
-        program_.driver = sim::MakeSimulatedDriver(*program_.simulator);
-        StartUp(program_, options_);
-        // The first pass lays the window out and draws the connection indicator.
-        Pass();
-    }
-
-    void Pass() { RunTopLevelPass(program_); }
-
-    // Top-level passes until `done` holds or ten seconds of the link clock have passed.
-    bool LoopUntil(const std::function<bool()>& done) {
-        const std::int64_t until = NowMs(program_.link.clock) + 10000;
-        while (NowMs(program_.link.clock) < until) {
-            if (done())
-                return true;
-            Pass();
-        }
-        return done();
-    }
-
-    std::uint64_t FramesSent() { return sim::Inspect(*program_.simulator).counters.framesSent; }
-
-    // Passes while the instrument sends `frames` more frames.
-    void PassFrames(std::uint64_t frames) {
-        const std::uint64_t until = FramesSent() + frames;
-        ASSERT_TRUE(LoopUntil([&] { return FramesSent() >= until; }));
-    }
-
-    // Register writes the instrument accepted; polls are not writes.
-    std::uint64_t WritesAccepted() {
-        const sim::Counters counters = sim::Inspect(*program_.simulator).counters;
-        return counters.packetsAccepted - counters.polls;
-    }
-
-    std::uint32_t InstrumentRegister(int number) {
-        return sim::Inspect(*program_.simulator).registers[static_cast<size_t>(number)];
-    }
-
-    // Events the window reported earlier are served first, so the click is the one
-    // event of its pass.
-    void ClickAt(int x, int y) {
-        while (!program_.gui->pending.empty())
-            Pass();
-        program_.gui->pending.push_back({ui::EventKind::LeftClick, 0, ui::kMainWindow, x, y});
-        Pass();
-    }
-
-    // The middle of the connection indicator, in window coordinates.
-    void ClickConnectionIndicator() {
-        const ui::Rect panel = ui::ControlRect(*program_.gui, kControlRibbonPanel);
-        const ui::Rect indicator = ui::ControlRect(*program_.gui, kControlConnectionIndicator);
-        ClickAt(panel.x + indicator.x + indicator.width / 2,
-                panel.y + indicator.y + indicator.height / 2);
-    }
-
-    void Connect() {
-        ClickConnectionIndicator();
-        ASSERT_TRUE(program_.link.state.Connected);
-        // The pass after the connection sends the user's request.
-        Pass();
     }
 
     QRgb ShownPicture(int control) {
@@ -175,9 +102,6 @@ protected:
         }
         return count;
     }
-
-    Program program_;
-    StartOptions options_;
 };
 
 TEST_F(MainCycleTest, TheIndicatorConnectsAndDisconnects) {

@@ -52,38 +52,29 @@ protected:
     Program program_;
 };
 
-// Control numbers of the window, in the order it makes them.
-constexpr int kComponentList = 3002;
-constexpr int kTouch = 3004;
-constexpr int kLift = 3005;
-constexpr int kHoldA = 3006;
-constexpr int kFollowPlan = 3008;
-constexpr int kUnplug = 3009;
-constexpr int kReplug = 3010;
-
 TEST_F(SimProbeWindowTest, TouchesAndLiftsTheProbe) {
     ASSERT_TRUE(ui::IsWindowOpen(*program_.gui, kSimProbeWindow));
-    EXPECT_FALSE(ui::ListItems(*program_.gui, kComponentList).empty());
-    Control(kTouch);
+    EXPECT_FALSE(ui::ListItems(*program_.gui, kProbeComponentList).empty());
+    Control(kProbeTouch);
     const sim::Probe touched = Probe();
     EXPECT_EQ(touched.kind, sim::Probe::Kind::Pin);
-    EXPECT_EQ(touched.component, ui::ListItems(*program_.gui, kComponentList)[0]);
-    Control(kLift);
+    EXPECT_EQ(touched.component, ui::ListItems(*program_.gui, kProbeComponentList)[0]);
+    Control(kProbeLift);
     EXPECT_EQ(Probe().kind, sim::Probe::Kind::Lifted);
     // Its events never reach the instrument's own controls.
     EXPECT_EQ(program_.app.LastEvent.kind, ui::EventKind::None);
 }
 
 TEST_F(SimProbeWindowTest, ButtonsAndFaultsReachTheInstrument) {
-    ui::SetControlChecked(*program_.gui, kHoldA, true);
-    Control(kHoldA);
+    ui::SetControlChecked(*program_.gui, kProbeHoldA, true);
+    Control(kProbeHoldA);
     EXPECT_EQ(sim::Inspect(*program_.simulator).buttons & 1, 1);
-    ui::SetControlChecked(*program_.gui, kHoldA, false);
-    Control(kHoldA);
+    ui::SetControlChecked(*program_.gui, kProbeHoldA, false);
+    Control(kProbeHoldA);
     EXPECT_EQ(sim::Inspect(*program_.simulator).buttons & 1, 0);
-    Control(kUnplug);
+    Control(kProbeUnplug);
     EXPECT_FALSE(sim::Inspect(*program_.simulator).plugged);
-    Control(kReplug);
+    Control(kProbeReplug);
     EXPECT_TRUE(sim::Inspect(*program_.simulator).plugged);
 }
 
@@ -96,8 +87,8 @@ TEST_F(SimProbeWindowTest, FollowingThePlanTouchesEachRecordsPinAMomentLater) {
         SetCell(plan, row, column::kPin, pin);
     }
     program_.position.TestPlanIndex = 2;
-    ui::SetControlChecked(*program_.gui, kFollowPlan, true);
-    Control(kFollowPlan);
+    ui::SetControlChecked(*program_.gui, kProbeFollowPlan, true);
+    Control(kProbeFollowPlan);
     EXPECT_EQ(Probe().kind, sim::Probe::Kind::Lifted);  // the hand is still on its way
     ASSERT_TRUE(PassUntil([&] { return Probe().kind == sim::Probe::Kind::Pin; }));
     EXPECT_EQ(Probe().component, "R1");

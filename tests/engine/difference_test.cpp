@@ -183,7 +183,6 @@ TEST_F(ComputeDifferenceTest, RecordsThatCannotBeScaledLeaveTheDifference) {
     };
     const Case cases[] = {
         {"no golden voltage", 0, 1000, 2},
-        {"no golden resistance", 1000, 0, 2},
         {"a voltage below one millivolt", 0.4f, 1000, 2},
         {"no such record", 1000, 1000, 3},
         {"row 0", 1000, 1000, 0},
@@ -195,6 +194,16 @@ TEST_F(ComputeDifferenceTest, RecordsThatCannotBeScaledLeaveTheDifference) {
         ComputeDifference(plan_, c.row, signatures_, measurement_);
         EXPECT_EQ(measurement_.DifferencePercent, 42.0f) << c.name;
     }
+}
+
+TEST_F(ComputeDifferenceTest, WithoutAGoldenResistanceTheVoltageAxisAloneDecides) {
+    // A short's golden: the current scale is infinite, so currents count for nothing.
+    SetGolden(Loop(64, 0.8f, 0.0006f), 64, 1000, 0);
+    signatures_.TraceBuffer = Loop(64, 0.8f, 0.0f);
+    EXPECT_EQ(Difference(), kLowest);
+    // 5 % right: the ends of the flattened curves lie up to 5 % apart, less between points.
+    signatures_.TraceBuffer = Loop(64, 0.8f, 0.0006f, 0.05f, 0.0f);
+    EXPECT_NEAR(Difference(), 5.0f, 0.5f);
 }
 
 TEST_F(ComputeDifferenceTest, ExtraLiveLoopsDoNotCountAMissedGoldenLoopDoes) {

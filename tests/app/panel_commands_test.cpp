@@ -1,0 +1,245 @@
+// The ribbon, the trees and the probe-button functions inside the running program on
+// the simulated instrument: each control acts on the state, and the window agrees.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/running_program.h"
+#include "display/ribbon_tables.h"
+#include "link/sim/simulated_driver.h"
+#include "testplan/record_cells.h"
+#include "ui/controls.h"
+
+namespace orv {
+namespace {
+
+struct PlanPin {
+    const char* component;
+    const char* pin;
+};
+
+class PanelCommandsTest : public test::RunningProgram {
+protected:
+    // A plan of the given pins, 1 V, 1 kOhm, 50 Hz each, put in place of the loaded one.
+    void UsePlan(std::initializer_list<PlanPin> pins) {
+        TestPlan& plan = program_.testPlan;
+        plan = TestPlan{};
+        ResizeTable(plan, static_cast<int>(pins.size()) + 1, kPlanColumns);
+        int row = 2;
+        for (const PlanPin& pin : pins) {
+            SetCell(plan, row, column::kVoltage, "1000");
+            SetCell(plan, row, column::kResistance, "1000");
+            SetCell(plan, row, column::kFrequency, "50");
+            SetCell(plan, row, column::kStatus, "Untested");
+            SetCell(plan, row, column::kComponent, pin.component);
+            SetCell(plan, row, column::kPin, pin.pin);
+            ++row;
+        }
+        Renumber(plan);
+        program_.position.TestPlanIndex = 2;
+        Pass();
+    }
+
+    void SetChecked(int control, bool checked) {
+        ui::SetControlChecked(*program_.gui, control, checked);
+        Press(control);
+    }
+
+    // The probe on a pin of the chosen unit, and enough frames for a steady signature.
+    void Probe(sim::BoardUnit unit, const char* component, const char* pin) {
+        sim::SelectBoard(*program_.simulator, unit);
+        sim::TouchPin(*program_.simulator, component, pin);
+        PassFrames(12);
+    }
+
+    std::string Text(int control) { return ui::ControlText(*program_.gui, control); }
+
+    std::vector<ui::TreeEntry> Tree(int tree) {
+        std::vector<ui::TreeEntry> entries;
+        for (int i = 0; i < ui::TreeEntryCount(*program_.gui, tree); ++i)
+            entries.push_back(ui::TreeEntryAt(*program_.gui, tree, i));
+        return entries;
+    }
+
+    int Current() const { return program_.position.TestPlanIndex; }
+};
+
+TEST_F(PanelCommandsTest, TheRibbonDrivesTheInstrumentAndTheRecords) {
+    Start("ORV310");
+    UsePlan({{"U2", "7"}, {"U2", "8"}, {"U2", "9"}});
+    Connect();
+    Press(kControlNextRecord);
+    EXPECT_EQ(Current(), 3);
+    Press(kControlVoltagePlus);  // the record's 1 V, one step up
+    EXPECT_EQ(program_.app.GeneratorRequest.PeakMillivolts, 2000);
+    Pass();
+    EXPECT_EQ(InstrumentRegister(6), 2000u);
+    EXPECT_EQ(ui::ListSelection(*program_.gui, kControlVoltageList), 5);  // "Voltage: 2Vpk"
+    Press(kControlFrequencyPlus);
+    Pass();
+    EXPECT_EQ(InstrumentRegister(14), 100u);
+    Press(kControlLastRecord);
+    EXPECT_EQ(Current(), 4);
+    Press(kControlFirstRecord);
+    EXPECT_EQ(Current(), 2);
+}
+
+// Golden signatures captured from the known-good unit, then the unit under test judged
+// pin by pin: its open pin is Bad, a sound pin Good, and the trees and percentages
+// say so.
+TEST_F(PanelCommandsTest, CaptureOnTheGoodBoardThenFindTheFaultyPin) {
+    Start("ORV310");
+    UsePlan({{"U2", "7"}, {"U2", "8"}, {"U2", "9"}});
+    Connect();
+    SetChecked(kControlEditCapture, true);
+    EXPECT_EQ(program_.working.WorkingMode, 2);
+    for (const char* pin : {"7", "8", "9"}) {
+        Probe(sim::BoardUnit::KnownGood, "U2", pin);
+        Press(kControlGood);
+    }
+    for (int row = 2; row <= 4; ++row)
+        EXPECT_EQ(Cell(program_.testPlan, row, column::kSignature), "Yes") << row;
+    EXPECT_EQ(Current(), 4);  // the last record stays current
+
+    SetChecked(kControlEditCapture, false);
+    EXPECT_EQ(program_.working.WorkingMode, 1);
+    Press(kControlFirstRecord);
+    Probe(sim::BoardUnit::UnderTest, "U2", "7");
+    Press(kControlGood);
+    EXPECT_LT(program_.measurement.DifferencePercent, 1.5f);
+    Probe(sim::BoardUnit::UnderTest, "U2", "8");  // its bond wire is open
+    Press(kControlBad);
+    EXPECT_GT(program_.measurement.DifferencePercent, 1.5f);
+
+    EXPECT_EQ(Cell(program_.testPlan, 2, column::kStatus), "Good");
+    EXPECT_EQ(Cell(program_.testPlan, 3, column::kStatus), "Bad");
+    EXPECT_EQ(Cell(program_.testPlan, 4, column::kStatus), "Untested");
+    const std::vector<ui::TreeEntry> bad = Tree(kControlBadTree);
+    ASSERT_EQ(bad.size(), 2u);
+    EXPECT_EQ(bad[1], (ui::TreeEntry{"U2, Pin 8", 0, 3}));
+    EXPECT_EQ(Text(kControlGoodPercent), "33.33%");
+    EXPECT_EQ(Text(kControlBadPercent), "33.33%");
+    EXPECT_EQ(Tree(kControlTestTree).size(), 5u);  // plan, U2 and its three pins
+}
+
+TEST_F(PanelCommandsTest, TreeSelectionsMakeTheirRecordCurrent) {
+    Start("ORV310");
+    UsePlan({{"U1", "1"}, {"U1", "2"}, {"U2", "1"}});
+    ui::SetTreeSelection(*program_.gui, kControlTestTree, 5);  // U2's pin
+    Press(kControlTestTree);
+    EXPECT_EQ(Current(), 4);
+    ui::SetTreeSelection(*program_.gui, kControlTestTree, 0);  // the plan's name
+    Press(kControlTestTree);
+    EXPECT_EQ(Current(), 2);
+
+    SetCell(program_.testPlan, 3, column::kStatus, "Bad");
+    Press(kControlLastRecord);  // a record change fills both trees
+    ASSERT_EQ(ui::TreeEntryCount(*program_.gui, kControlBadTree), 2);
+    ui::SetTreeSelection(*program_.gui, kControlBadTree, 1);
+    Press(kControlBadTree);
+    EXPECT_EQ(Current(), 3);
+    EXPECT_EQ(ui::TreeSelection(*program_.gui, kControlTestTree), 3);  // the tree follows
+}
+
+TEST_F(PanelCommandsTest, FreezeAndThawKeepEntryZero) {
+    Start("ORV310", "ORV_Mode=Basic\r\n");
+    Connect();
+    Probe(sim::BoardUnit::KnownGood, "R1", "1");
+    Signatures& signatures = program_.signatures;
+    signatures.FrozenGolden.X[0] = 5;
+    signatures.FrozenGolden.Y[0] = 6;
+    SetChecked(kControlFreezeGolden, true);
+    EXPECT_EQ(Text(kControlFreezeGolden), "Golden Frozen");
+    EXPECT_EQ(signatures.FrozenGolden.X, signatures.LiveSignature.X);
+    EXPECT_NE(signatures.FrozenGolden.X[10], 0.0f);
+    signatures.FrozenGolden.X[0] = 5;
+    SetChecked(kControlFreezeGolden, false);
+    EXPECT_EQ(Text(kControlFreezeGolden), "Freeze Golden");
+    EXPECT_EQ(signatures.FrozenGolden.X[0], 5.0f);
+    EXPECT_EQ(signatures.FrozenGolden.X[10], 0.0f);
+    EXPECT_EQ(signatures.FrozenGolden.Y[128], 0.0f);
+
+    SetChecked(kControlFreezeDut, true);
+    EXPECT_EQ(Text(kControlFreezeDut), "  DUT   Frozen");
+    SetChecked(kControlFreezeDut, false);
+    EXPECT_EQ(Text(kControlFreezeDut), " Freeze   DUT ");
+}
+
+TEST_F(PanelCommandsTest, TheProbesFreezePressesTheFreezeButtonsInTurn) {
+    Start("ORV310", "ORV_Mode=Basic\r\n");
+    Connect();
+    Probe(sim::BoardUnit::KnownGood, "R1", "1");
+    Press(kCommandFreeze);
+    EXPECT_TRUE(ui::IsControlChecked(*program_.gui, kControlFreezeGolden));
+    EXPECT_FALSE(ui::IsControlChecked(*program_.gui, kControlFreezeDut));
+    Press(kCommandFreeze);
+    EXPECT_TRUE(ui::IsControlChecked(*program_.gui, kControlFreezeDut));
+    EXPECT_EQ(Text(kControlFreezeDut), "  DUT   Frozen");
+    Press(kCommandThaw);
+    EXPECT_FALSE(ui::IsControlChecked(*program_.gui, kControlFreezeGolden));
+    EXPECT_FALSE(ui::IsControlChecked(*program_.gui, kControlFreezeDut));
+    EXPECT_EQ(Text(kControlFreezeGolden), "Freeze Golden");
+    EXPECT_EQ(program_.signatures.FrozenDut.X[10], 0.0f);
+}
+
+TEST_F(PanelCommandsTest, CaptureWhileDisconnectedSaysSo) {
+    Start("ORV310");
+    UsePlan({{"U1", "1"}, {"U1", "2"}});
+    SetChecked(kControlEditCapture, true);
+    Dialogs().shown.clear();
+    Press(kControlGood);
+    ASSERT_EQ(Dialogs().shown.size(), 1u);
+    EXPECT_EQ(Dialogs().shown[0].title, "Info #0054");
+    EXPECT_EQ(Current(), 2);
+    EXPECT_EQ(Cell(program_.testPlan, 2, column::kSignature), "");
+}
+
+TEST_F(PanelCommandsTest, ResetAsksAndClearsEveryResult) {
+    Start("ORV310");
+    UsePlan({{"U1", "1"}, {"U1", "2"}});
+    Press(kControlBad);
+    Press(kControlGood);
+    ASSERT_EQ(Text(kControlBadPercent), "50.00%");
+    Dialogs().yesNoAnswers = {false};
+    Press(kControlResetTest);
+    EXPECT_EQ(Cell(program_.testPlan, 2, column::kStatus), "Bad");
+    Dialogs().yesNoAnswers = {true};
+    Press(kControlResetTest);
+    EXPECT_EQ(Cell(program_.testPlan, 2, column::kStatus), "Untested");
+    EXPECT_EQ(Text(kControlGoodPercent), "0.00%");
+    EXPECT_EQ(Text(kControlBadPercent), "0.00%");
+    EXPECT_EQ(ui::TreeEntryCount(*program_.gui, kControlBadTree), 1);
+}
+
+TEST_F(PanelCommandsTest, TheWorkingModeButtonSwapsManualAndAutomatic) {
+    Start("ORV310");
+    UsePlan({{"U1", "1"}});
+    const int swaps[][2] = {{1, 3}, {3, 1}, {2, 4}, {4, 2}};
+    for (const auto& swap : swaps) {
+        program_.working.WorkingMode = swap[0];
+        program_.working.AutoTestStep = 5;
+        Press(kControlWorkingMode);
+        EXPECT_EQ(program_.working.WorkingMode, swap[1]);
+        EXPECT_EQ(program_.working.AutoTestStep, 0);
+    }
+    program_.working.WorkingMode = 1;
+    Pass();
+    EXPECT_TRUE(ui::IsControlEnabled(*program_.gui, kControlNextRecord));
+}
+
+TEST_F(PanelCommandsTest, EditRecordsNeedsTheEditBox) {
+    Start("ORV310");
+    UsePlan({{"U1", "1"}});
+    program_.position.RecordChanged = false;
+    HandlePanelCommand(program_, kControlEditRecords);
+    EXPECT_FALSE(program_.position.RecordChanged);
+    ui::SetControlChecked(*program_.gui, kControlEditCapture, true);
+    HandlePanelCommand(program_, kControlEditRecords);
+    EXPECT_TRUE(program_.position.RecordChanged);  // the scopes are drawn again
+}
+
+}  // namespace
+}  // namespace orv
