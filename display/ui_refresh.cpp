@@ -1,5 +1,6 @@
 #include "display/ui_refresh.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -88,11 +89,25 @@ void ShowResultPercentages(ui::Gui& gui, const TestPlan& plan) {
     ui::SetControlText(gui, kControlBadPercent, ResultPercentText(bad, records));
 }
 
+// Where the Basic mode's last ribbon control ends, in the window.
+int BasicRibbonBottom(const ui::Gui& gui) {
+    if (!ui::ControlExists(gui, kControlRibbonPanel) || !ui::ControlExists(gui, kControlAutoFreeze))
+        return 0;
+    const ui::Rect panel = ui::ControlRect(gui, kControlRibbonPanel);
+    const ui::Rect autoFreeze = ui::ControlRect(gui, kControlAutoFreeze);
+    return panel.y + autoFreeze.y + autoFreeze.height + kRibbonPanelY;
+}
+
 std::optional<ViewLayout> ShowModeAndView(ui::Gui& gui, const Settings& s, WindowSizing& seen) {
-    const auto size = WindowSizeOnChange(seen, s.Mode, s.DisplayView);
+    auto size = WindowSizeOnChange(seen, s.Mode, s.DisplayView);
     if (!size)
         return std::nullopt;
     const bool basic = IsBasicMode(s.Mode);
+    // 408 pixels would cut off the freeze toggles and "Auto Freeze", which sit lower
+    // still on the models with the DC generator and the scanner: the Basic window
+    // grows just enough to show them.
+    if (basic)
+        size->height = std::max(size->height, BasicRibbonBottom(gui));
     for (const int control : kAdvancedModeOnlyControls)
         ui::SetControlVisible(gui, control, !basic);
     for (const int control : kBasicModeOnlyControls)

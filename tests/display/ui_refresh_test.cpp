@@ -178,7 +178,14 @@ TEST_F(UiRefreshTest, OnlyAChangeOfModeOrViewResizesAndLaysOut) {
 
     settings_.Mode = "Basic";
     ASSERT_TRUE(Refresh().has_value());
-    EXPECT_EQ(ui::InnerSize(gui_, ui::kMainWindow), (ui::Size{534, 408}));
+    // 534 wide, and tall enough for the ribbon's last control, "Auto Freeze".
+    const ui::Size basic = ui::InnerSize(gui_, ui::kMainWindow);
+    EXPECT_EQ(basic.width, 534);
+    const ui::Rect panel = ui::ControlRect(gui_, kControlRibbonPanel);
+    const ui::Rect autoFreeze = ui::ControlRect(gui_, kControlAutoFreeze);
+    EXPECT_GE(basic.height, 408);
+    EXPECT_LE(panel.y + autoFreeze.y + autoFreeze.height, basic.height);
+    EXPECT_LE(basic.height, panel.y + autoFreeze.y + autoFreeze.height + 8);
     for (const int control : kBasicModeOnlyControls)
         EXPECT_TRUE(ui::IsControlVisible(gui_, control)) << control;
     for (const int control : kAdvancedModeOnlyControls)

@@ -39,6 +39,7 @@ protected:
 };
 
 TEST_F(ControlsTest, NumbersAreUniqueAndPanelsHoldControls) {
+    gui_.strict = false;  // the taken number below is this test's point
     EXPECT_TRUE(CreateControl(gui_, kWindow, 249, ControlKind::Panel, {2, 2, 144, 100}));
     EXPECT_TRUE(CreateControl(gui_, kWindow, 567, ControlKind::Button, {2, 26, 70, 23}, "V+", 249));
     EXPECT_FALSE(CreateControl(gui_, kWindow, 567, ControlKind::Label, {0, 0, 10, 10}));
@@ -52,8 +53,31 @@ TEST_F(ControlsTest, NumbersAreUniqueAndPanelsHoldControls) {
     EXPECT_FALSE(IsControlVisible(gui_, 567));
     SetControlEnabled(gui_, 567, false);
     EXPECT_FALSE(IsControlEnabled(gui_, 567));
+    EXPECT_EQ(gui_.misuses,
+              (std::vector<std::string>{"control number 567 is taken", "no control 999"}));
     CloseWindow(gui_, kWindow);
     EXPECT_FALSE(ControlExists(gui_, 567));
+}
+
+// A call on a number that is missing, or a control of another kind, is a mistake of
+// the caller's: the test that makes it fails instead of the call doing nothing.
+TEST_F(ControlsTest, CallsOnMissingOrMismatchedNumbersAreCaught) {
+    ASSERT_TRUE(gui_.strict);  // as every test runs
+    ASSERT_TRUE(CreateControl(gui_, kWindow, 565, ControlKind::List, {0, 0, 100, 23}));
+    ASSERT_TRUE(CreateControl(gui_, kWindow, 606, ControlKind::CheckBox, {0, 30, 100, 23}));
+    EXPECT_DEATH(SetControlText(gui_, 999, "x"), "no control 999");
+    EXPECT_DEATH(IsControlChecked(gui_, 565), "control 565 is of another kind");
+    EXPECT_DEATH(SetControlText(gui_, 565, "x"), "control 565 shows no text");
+    EXPECT_DEATH(SetMenuItemChecked(gui_, 235, true), "no menu item 235");
+
+    gui_.strict = false;
+    EXPECT_FALSE(ControlExists(gui_, 999));  // asking is no mistake
+    EXPECT_FALSE(MenuItemExists(gui_, 235));
+    EXPECT_TRUE(gui_.misuses.empty());
+    EXPECT_EQ(ListSelection(gui_, 606), -1);
+    SetListItems(gui_, 998, {"a"});
+    EXPECT_EQ(gui_.misuses,
+              (std::vector<std::string>{"control 606 is of another kind", "no control 998"}));
 }
 
 TEST_F(ControlsTest, UserActionsReportEventsAndProgramChangesDoNot) {
@@ -138,6 +162,38 @@ TEST_F(ControlsTest, TreeEntriesNestUnderThePrecedingTopEntry) {
     ClearTree(gui_, 246);
     EXPECT_EQ(TreeEntryCount(gui_, 246), 0);
     EXPECT_EQ(TreeSelection(gui_, 246), -1);
+}
+
+TEST_F(ControlsTest, TreesTakeAllTheirEntriesAtOnceAndKeepWhatIsUnchanged) {
+    ASSERT_TRUE(CreateControl(gui_, kWindow, 246, ControlKind::Tree, {0, 0, 200, 300}));
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const std::vector<TreeEntry> entries = {{"plan", 0, 2}, {"U1", 0, 2}, {"1", 1, 2},
+                                            {"2", 1, 3},    {"U2", 0, 4}, {"1", 1, 4}};
+    SetTreeEntries(gui_, 246, entries, {red, red});
+    auto* tree = ClientArea()->findChild<QTreeWidget*>();
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+    EXPECT_EQ(tree->topLevelItem(1)->childCount(), 2);
+    EXPECT_FALSE(tree->topLevelItem(1)->icon(0).isNull());
+    EXPECT_TRUE(tree->topLevelItem(2)->icon(0).isNull());
+    SetTreeSelection(gui_, 246, 3);
+    QTreeWidgetItem* const pin2 = tree->topLevelItem(1)->child(1);
+
+    // Same entries: the same items, the selection untouched, no event.
+    SetTreeEntries(gui_, 246, entries, {});
+    EXPECT_EQ(tree->topLevelItem(1)->child(1), pin2);
+    EXPECT_EQ(TreeSelection(gui_, 246), 3);
+    EXPECT_TRUE(TakeEvents().empty());
+
+    // U1's first pin moves to a component of its own; the tail goes.
+    SetTreeEntries(gui_, 246, {{"plan", 0, 2}, {"U1", 0, 2}, {"U3", 0, 2}, {"2", 1, 3}}, {});
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
+    EXPECT_EQ(tree->topLevelItem(1)->childCount(), 0);
+    EXPECT_EQ(tree->topLevelItem(2)->text(0), "U3");
+    EXPECT_EQ(tree->topLevelItem(2)->child(0), pin2);
+    EXPECT_EQ(TreeSelection(gui_, 246), 3);
+    EXPECT_EQ(TreeEntryAt(gui_, 246, 2), (TreeEntry{"U3", 0, 2}));
 }
 
 TEST_F(ControlsTest, MenusAndShortcutsReportCommands) {
