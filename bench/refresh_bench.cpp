@@ -1,0 +1,91 @@
+// The interface refresh of a big plan inside the running program (offscreen): a
+// refresh when nothing changed, as every command ends with one, and the first fill of
+// both record trees, as after opening the plan.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <string>
+
+#include "app/display_refresh.h"
+#include "app/program.h"
+#include "app/startup.h"
+#include "display/ribbon_tables.h"
+#include "testplan/test_plan.h"
+#include "ui/controls.h"
+
+namespace {
+
+constexpr int kRecords = 5000;
+
+// 5000 records: components of 16 pins, a tenth of them Bad, the rest mixed.
+void FillBigPlan(orv::TestPlan& plan) {
+    using namespace orv;
+    plan = TestPlan{};
+    ResizeTable(plan, kRecords + 1, 40);
+    const char* results[] = {"Good", "Good", "Untested", "Good", "NoTest",
+                             "Good", "Good", "Good",     "Good", "Bad"};
+    for (int row = 2; row <= kRecords + 1; ++row) {
+        const int record = row - 2;
+        SetCell(plan, row, column::kComponent, "IC" + std::to_string(record / 16 + 1));
+        SetCell(plan, row, column::kPin, std::to_string(record % 16 + 1));
+        SetCell(plan, row, column::kUserText, record % 16 == 7 ? "GND" : "");
+        SetCell(plan, row, column::kStatus, results[record % 10]);
+        SetCell(plan, row, column::kSignature, record % 50 == 3 ? "" : "Yes");
+    }
+}
+
+struct RunningProgram {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "orv-refresh-bench";
+    orv::Program program;
+
+    RunningProgram() {
+        std::filesystem::create_directories(dir);
+        std::filesystem::current_path(dir);
+        program.dialogs = std::make_unique<orv::ui::ScriptedDialogs>();
+        program.gui = std::make_unique<orv::ui::Gui>();
+        orv::StartOptions options;
+        options.settleMs = 0;
+        orv::StartUp(program, options);
+        FillBigPlan(program.testPlan);
+        program.position.TestPlanIndex = 2000;
+        orv::RefreshUiState(program);
+    }
+    ~RunningProgram() {
+        std::filesystem::current_path(dir.parent_path());
+        std::filesystem::remove_all(dir);
+    }
+};
+
+void BM_RefreshUnchanged5000(benchmark::State& state) {
+    RunningProgram running;
+    for (auto _ : state)
+        orv::RefreshUiState(running.program);
+}
+BENCHMARK(BM_RefreshUnchanged5000)->Unit(benchmark::kMillisecond);
+
+void BM_FirstTreeFill5000(benchmark::State& state) {
+    RunningProgram running;
+    orv::ui::Gui& gui = *running.program.gui;
+    for (auto _ : state) {
+        state.PauseTiming();
+        orv::ui::ClearTree(gui, orv::kControlTestTree);
+        orv::ui::ClearTree(gui, orv::kControlBadTree);
+        state.ResumeTiming();
+        orv::FillRecordTrees(running.program);
+    }
+}
+BENCHMARK(BM_FirstTreeFill5000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
