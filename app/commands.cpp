@@ -2,11 +2,12 @@
 
 namespace orv {
 
-void HandleMenuCommand(Program&, int) {}
 void HandleInstrumentChange(Program&) {}
 void AutoTestStepOnce(Program&) {}
 void AutoCaptureStepOnce(Program&) {}
 void AutoFreezeStepOnce(Program&) {}
 void OpenRecordEditor(Program&) {}
+void OpenCalibrationWindow(Program&) {}
+void OpenDisplayColoursWindow(Program&) {}
 
 }  // namespace orv

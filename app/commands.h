@@ -1,12 +1,12 @@
 #pragma once
-// The command dispatchers and sequences the main cycle calls. The menu commands, the
-// instrument selection and the automatic sequences are built on top of the main
-// window; until one is, its call does nothing.
+// The command dispatchers and sequences the main cycle calls, and the secondary
+// windows they open. What is not built yet does nothing.
 
 namespace orv {
 
 struct Program;
 
+// A menu item or shortcut, by its command number.
 void HandleMenuCommand(Program& program, int command);
 void HandleInstrumentChange(Program& program);
 // A ribbon control, a tree selection or a probe-button function, by its number.
@@ -14,7 +14,9 @@ void HandlePanelCommand(Program& program, int control);
 void AutoTestStepOnce(Program& program);
 void AutoCaptureStepOnce(Program& program);
 void AutoFreezeStepOnce(Program& program);
-// The record editor window; nothing until it is built.
+// The secondary windows, each with its own loop; nothing until it is built.
 void OpenRecordEditor(Program& program);
+void OpenCalibrationWindow(Program& program);
+void OpenDisplayColoursWindow(Program& program);
 
 }  // namespace orv

@@ -3,9 +3,11 @@
 #include <system_error>
 
 #include "app/display_refresh.h"
+#include "app/plan_files.h"
 #include "core/crash_report.h"
 #include "core/media.h"
 #include "display/display_areas.h"
+#include "display/main_menu.h"
 #include "display/ribbon.h"
 #include "link/comms_thread.h"
 #include "link/connection.h"
@@ -29,7 +31,14 @@ void LoadGraphicsAndSounds(Program& program) {
     LoadGraphics(program.media, program.log);
     LoadSounds(program.media, program.app.SoundAvailable, program.log);
 }
-void CreateMenusAndShortcuts(Program&) {}
+void CreateMenusAndShortcuts(Program& program) {
+    if (!CreateMainMenu(*program.gui)) {
+        ShowUserMessage(program.log, "Error #0055 cannot create menu");
+        program.app.QuitRequested = true;
+        return;
+    }
+    CreateShortcuts(*program.gui);
+}
 void CreateWindowContents(Program& program) {
     PictureLookup pictures;
     for (size_t i = 0; i < kPictureCount; ++i) {
@@ -38,6 +47,7 @@ void CreateWindowContents(Program& program) {
     }
     BuildControlRibbon(*program.gui, program.app.settings, pictures);
     CreateDisplayAreas(*program.gui, program.app.settings);
+    UpdateRecentList(program);
 }
 void ApplyLayoutAndRefresh(Program& program) {
     PrepareBadges(program);

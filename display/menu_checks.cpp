@@ -24,6 +24,16 @@ void MarkRadio(ui::Gui& gui, const MenuRadioGroup& group, std::string_view value
 
 }  // namespace
 
+MenuRadioHit FindMenuChoice(int command) {
+    for (const MenuRadioGroup& group : kMenuRadioGroups) {
+        for (const MenuChoice& choice : group.choices) {
+            if (choice.command != 0 && choice.command == command)
+                return {&group, &choice};
+        }
+    }
+    return {};
+}
+
 void UpdateInstrumentChecks(ui::Gui& gui, std::string_view chosenModel) {
     if (!HasMenus(gui))
         return;

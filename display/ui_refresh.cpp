@@ -106,8 +106,10 @@ std::optional<ViewLayout> ShowModeAndView(ui::Gui& gui, const Settings& s, Windo
     // 408 pixels would cut off the freeze toggles and "Auto Freeze", which sit lower
     // still on the models with the DC generator and the scanner: the Basic window
     // grows just enough to show them.
-    if (basic)
-        size->height = std::max(size->height, BasicRibbonBottom(gui));
+    if (basic) {
+        size->height = std::max(size->height,
+                                BasicRibbonBottom(gui) + ui::MenuBarHeight(gui, ui::kMainWindow));
+    }
     for (const int control : kAdvancedModeOnlyControls)
         ui::SetControlVisible(gui, control, !basic);
     for (const int control : kBasicModeOnlyControls)

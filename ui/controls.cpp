@@ -571,9 +571,9 @@ bool AddMenu(Gui& gui, int window, int parentMenu, int menu, const std::string& 
         const auto parent = qt.menus.find(parentMenu);
         if (parent == qt.menus.end())
             return false;
-        created = parent->second->addMenu(text);
+        created = parent->second.menu->addMenu(text);
     }
-    qt.menus[menu] = created;
+    qt.menus[menu] = MenuHolder{window, created};
     return true;
 }
 
@@ -583,7 +583,7 @@ bool AddMenuItem(Gui& gui, int window, int menu, int command, const std::string&
     const auto found = qt.menus.find(menu);
     if (found == qt.menus.end() || qt.menuItems.contains(command))
         return false;
-    QAction* action = found->second->addAction(QString::fromStdString(text));
+    QAction* action = found->second.menu->addAction(QString::fromStdString(text));
     action->setCheckable(checkable);
     QObject::connect(action, &QAction::triggered, [&gui, window, command] {
         gui.pending.push_back({EventKind::Menu, command, window});
@@ -595,7 +595,7 @@ bool AddMenuItem(Gui& gui, int window, int menu, int command, const std::string&
 void AddMenuSeparator(Gui& gui, int, int menu) {
     const auto found = gui.windows->menus.find(menu);
     if (found != gui.windows->menus.end())
-        found->second->addSeparator();
+        found->second.menu->addSeparator();
 }
 
 namespace {
@@ -635,6 +635,43 @@ void SetMenuItemText(Gui& gui, int command, const std::string& text) {
 std::string MenuItemText(const Gui& gui, int command) {
     const QAction* action = FindAction(gui, command);
     return action != nullptr ? action->text().toStdString() : std::string();
+}
+
+namespace {
+
+void ListMenu(const Gui& gui, const QList<QAction*>& actions, int depth,
+              std::vector<MenuEntry>& entries) {
+    for (const QAction* action : actions) {
+        MenuEntry entry;
+        entry.depth = depth;
+        entry.separator = action->isSeparator();
+        entry.text = action->text().toStdString();
+        entry.checkable = action->isCheckable();
+        for (const auto& [command, item] : gui.windows->menuItems) {
+            if (item.action == action)
+                entry.command = command;
+        }
+        entries.push_back(entry);
+        if (action->menu() != nullptr)
+            ListMenu(gui, action->menu()->actions(), depth + 1, entries);
+    }
+}
+
+}  // namespace
+
+std::vector<MenuEntry> MenuEntries(const Gui& gui, int window) {
+    std::vector<MenuEntry> entries;
+    const Window* w = FindWindow(gui, window);
+    if (w != nullptr && w->menuWidget() != nullptr)
+        ListMenu(gui, w->menuBar()->actions(), 0, entries);
+    return entries;
+}
+
+int MenuBarHeight(const Gui& gui, int window) {
+    const Window* w = FindWindow(gui, window);
+    if (w == nullptr || w->menuWidget() == nullptr || w->menuBar()->actions().isEmpty())
+        return 0;
+    return w->menuWidget()->sizeHint().height();
 }
 
 bool AddShortcut(Gui& gui, int window, const std::string& keys, int command) {

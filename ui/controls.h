@@ -113,6 +113,19 @@ void SetMenuItemChecked(Gui& gui, int command, bool checked);
 bool IsMenuItemChecked(const Gui& gui, int command);
 void SetMenuItemText(Gui& gui, int command, const std::string& text);
 std::string MenuItemText(const Gui& gui, int command);
+// A menu bar as a test reads it, in display order: each entry with its depth (0 for
+// the bar's own menus), its text, its command (0 for a submenu or a separator).
+struct MenuEntry {
+    int depth = 0;
+    std::string text;
+    int command = 0;
+    bool separator = false;
+    bool checkable = false;
+    bool operator==(const MenuEntry&) const = default;
+};
+std::vector<MenuEntry> MenuEntries(const Gui& gui, int window);
+// The height the window's menu bar takes, 0 without one.
+int MenuBarHeight(const Gui& gui, int window);
 // A key sequence such as "Alt+J" on a window that reports {Menu, command}.
 bool AddShortcut(Gui& gui, int window, const std::string& keys, int command);
 

@@ -11,6 +11,13 @@ namespace orv::ui {
 
 enum class BoxIcon { None, Information, Warning, Error, Question };
 
+// One entry of a file dialog's type list: "Test (*.orv)" with "*.orv".
+struct FileFilter {
+    std::string label;
+    std::string pattern;
+    bool operator==(const FileFilter&) const = default;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -19,6 +26,22 @@ public:
                                 BoxIcon icon) = 0;
     // A box with Yes and No buttons; true for Yes.
     virtual bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) = 0;
+    // The platform's open and save dialogs, the first filter chosen; the chosen file's
+    // name, or empty when the user cancelled.
+    virtual std::string ChooseFileToOpen(const std::string& title, const std::string& defaultFile,
+                                         const std::vector<FileFilter>& filters) = 0;
+    virtual std::string ChooseFileToSave(const std::string& title, const std::string& defaultFile,
+                                         const std::vector<FileFilter>& filters) = 0;
+};
+
+// A file dialog as a test sees it.
+struct FileRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    std::string title;
+    std::string defaultFile;
+    std::vector<FileFilter> filters;
+    bool operator==(const FileRequest&) const = default;
 };
 
 struct ShownBox {
@@ -36,9 +59,16 @@ public:
     void ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon) override;
     // Takes the next scripted answer; an unscripted question is answered No.
     bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) override;
+    // Takes the next scripted file name; an unscripted dialog is cancelled.
+    std::string ChooseFileToOpen(const std::string& title, const std::string& defaultFile,
+                                 const std::vector<FileFilter>& filters) override;
+    std::string ChooseFileToSave(const std::string& title, const std::string& defaultFile,
+                                 const std::vector<FileFilter>& filters) override;
 
     std::deque<bool> yesNoAnswers;
     std::vector<ShownBox> shown;
+    std::deque<std::string> fileAnswers;
+    std::vector<FileRequest> fileRequests;
 };
 
 }  // namespace orv::ui

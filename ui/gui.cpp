@@ -89,9 +89,7 @@ void CloseWindow(Gui& gui, int window) {
     QtWindows& qt = *gui.windows;
     std::erase_if(qt.controls, [&](const auto& entry) { return entry.second.window == window; });
     std::erase_if(qt.menuItems, [&](const auto& entry) { return entry.second.window == window; });
-    if (Window* w = FindWindow(gui, window)) {
-        std::erase_if(qt.menus, [&](const auto& entry) { return entry.second->window() == w; });
-    }
+    std::erase_if(qt.menus, [&](const auto& entry) { return entry.second.window == window; });
     qt.byNumber.erase(window);
 }
 
@@ -113,9 +111,9 @@ void ResizeWindow(Gui& gui, int window, int width, int height) {
     Window* w = FindWindow(gui, window);
     if (w == nullptr)
         return;
-    // The inner size excludes the menu bar.
-    const int menuHeight = w->menuWidget() != nullptr ? w->menuWidget()->sizeHint().height() : 0;
-    w->resize(width, height + menuHeight);
+    if (w->isMaximized() || w->isFullScreen())
+        w->showNormal();
+    w->resize(width, height);
 }
 
 Size InnerSize(const Gui& gui, int window) {

@@ -46,8 +46,10 @@ bool IsWindowOpen(const Gui& gui, int window);
 
 void SetWindowTitle(Gui& gui, int window, const std::string& title);
 std::string WindowTitle(const Gui& gui, int window);
-// Changes the inner size, leaving the position.
+// Changes the client size, the menu bar counted in the height, leaving the position;
+// a maximised or full-screen window is restored first.
 void ResizeWindow(Gui& gui, int window, int width, int height);
+// The client area below the menu bar.
 Size InnerSize(const Gui& gui, int window);
 // Fills the window's free area with a colour number (red + 256 green + 65536 blue).
 void SetWindowBackground(Gui& gui, int window, std::int64_t colour);

@@ -1,6 +1,7 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QMessageBox>
 
@@ -31,7 +32,48 @@ int RunBox(const std::string& title, const std::string& text, BoxIcon icon,
     return box.exec();
 }
 
+// "Test (*.orv);;All files (*.*)": a label that names no pattern gets it appended.
+QString FilterText(const std::vector<FileFilter>& filters) {
+    QStringList parts;
+    for (const FileFilter& filter : filters) {
+        QString label = QString::fromStdString(filter.label);
+        const QString pattern = QString::fromStdString(filter.pattern);
+        if (!label.contains(pattern))
+            label += " (" + pattern + ")";
+        parts.append(label);
+    }
+    return parts.join(";;");
+}
+
+// A default of "*.orv" is a pattern, not a file: the dialog starts in the working
+// directory with nothing chosen.
+QString StartPath(const std::string& defaultFile) {
+    if (defaultFile.find('*') != std::string::npos)
+        return {};
+    return QString::fromStdString(defaultFile).replace('\\', '/');
+}
+
+QString FirstFilter(const std::vector<FileFilter>& filters) {
+    return filters.empty() ? QString() : FilterText({filters.front()});
+}
+
 }  // namespace
+
+std::string QtDialogs::ChooseFileToOpen(const std::string& title, const std::string& defaultFile,
+                                        const std::vector<FileFilter>& filters) {
+    QString selected = FirstFilter(filters);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title),
+                                        StartPath(defaultFile), FilterText(filters), &selected)
+        .toStdString();
+}
+
+std::string QtDialogs::ChooseFileToSave(const std::string& title, const std::string& defaultFile,
+                                        const std::vector<FileFilter>& filters) {
+    QString selected = FirstFilter(filters);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString::fromStdString(title),
+                                        StartPath(defaultFile), FilterText(filters), &selected)
+        .toStdString();
+}
 
 void QtDialogs::ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon) {
     RunBox(title, text, icon, QMessageBox::Ok);

@@ -61,6 +61,11 @@ struct Control {
     std::vector<TreeItem> tree;  // trees: entries in display order
 };
 
+struct MenuHolder {
+    int window = 0;
+    QMenu* menu = nullptr;  // owned by its window's menu bar
+};
+
 struct MenuItem {
     int window = 0;
     QAction* action = nullptr;  // owned by its menu
@@ -69,7 +74,7 @@ struct MenuItem {
 struct QtWindows {
     std::map<int, std::unique_ptr<Window>> byNumber;
     std::map<int, Control> controls;
-    std::map<int, QMenu*> menus;  // owned by their menu bars
+    std::map<int, MenuHolder> menus;
     std::map<int, MenuItem> menuItems;
     std::vector<QFont> fonts;
     std::map<qint64, QIcon> icons;  // tree icons by QImage::cacheKey, made once

@@ -16,4 +16,30 @@ bool ScriptedDialogs::AskYesNo(const std::string& title, const std::string& text
     return answer;
 }
 
+namespace {
+
+std::string NextFileAnswer(std::deque<std::string>& answers) {
+    if (answers.empty())
+        return {};
+    std::string answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+std::string ScriptedDialogs::ChooseFileToOpen(const std::string& title,
+                                              const std::string& defaultFile,
+                                              const std::vector<FileFilter>& filters) {
+    fileRequests.push_back({FileRequest::Kind::Open, title, defaultFile, filters});
+    return NextFileAnswer(fileAnswers);
+}
+
+std::string ScriptedDialogs::ChooseFileToSave(const std::string& title,
+                                              const std::string& defaultFile,
+                                              const std::vector<FileFilter>& filters) {
+    fileRequests.push_back({FileRequest::Kind::Save, title, defaultFile, filters});
+    return NextFileAnswer(fileAnswers);
+}
+
 }  // namespace orv::ui
