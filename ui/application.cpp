@@ -82,7 +82,8 @@ void Application::CloseWindowsOnTerminationSignal() {
     struct sigaction action {};
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    // A second signal ends the program at once, should a window not close.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
 }

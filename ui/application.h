@@ -19,7 +19,8 @@ public:
 
     // SIGTERM (log-out, shutdown, kill) and SIGINT (Ctrl+C in a terminal) close every
     // open window as the user's close button would, so the program ends through its
-    // own loop instead of being cut off. Call once, after the application is made.
+    // own loop instead of being cut off; a second signal ends it at once. Call once,
+    // after the application is made.
     void CloseWindowsOnTerminationSignal();
 
 private:
