@@ -97,6 +97,12 @@ run "$launcher" --folder /proc/orv-cannot-be-here >"$work/folder.txt" 2>&1 || fo
 check "an unusable folder is refused with a message" \
     bash -c '[ "$1" -eq 1 ] && grep -q "cannot use the working folder" "$2"' _ "$folder_status" \
     "$work/folder.txt"
+direct_status=0
+run "$root/usr/lib/orv/orv" --folder /proc/orv-cannot-be-here >"$work/direct.txt" 2>&1 ||
+    direct_status=$?
+check "the program itself refuses a folder it cannot enter" \
+    bash -c '[ "$1" -eq 1 ] && grep -q "cannot use the working folder" "$2"' _ "$direct_status" \
+    "$work/direct.txt"
 
 # --- Starting the program through the launcher --------------------------------------
 # Starts the launcher, waits for the main window's start-up to be logged and settled,
