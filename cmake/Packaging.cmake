@@ -23,7 +23,10 @@ install(DIRECTORY ${ORV_DEMO_DIR}/testplans DESTINATION ${ORV_SHARE_DIR})
 file(WRITE ${ORV_PACKAGING_BUILD_DIR}/colours.txt "")
 install(FILES ${ORV_PACKAGING_BUILD_DIR}/colours.txt DESTINATION ${ORV_SHARE_DIR}/settings)
 
-install(FILES ${ORV_PACKAGING_DIR}/70-orv-instrument.rules DESTINATION /lib/udev/rules.d)
+# Absolute, outside the prefix, where udev reads a package's rules; a private
+# install (cmake --install --prefix ~/opt) can point it elsewhere.
+set(ORV_UDEV_RULES_DIR /lib/udev/rules.d CACHE PATH "Where the instrument's udev rule is installed")
+install(FILES ${ORV_PACKAGING_DIR}/70-orv-instrument.rules DESTINATION ${ORV_UDEV_RULES_DIR})
 install(FILES ${ORV_PACKAGING_DIR}/orv.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${ORV_PACKAGING_DIR}/orv.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
