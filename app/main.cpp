@@ -1,10 +1,9 @@
 // orv: the control program of the signature analyser. "--simulator" runs it on the
-// built-in simulated instrument instead of the USB one.
+// built-in simulated instrument instead of the USB one (app/command_line.cpp).
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/subsystem_steps.h"
@@ -37,15 +36,10 @@ void ChooseInstrumentDriver(orv::Program& program, const orv::StartOptions& opti
 
 int main(int argc, char** argv) {
     orv::StartOptions options;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--simulator") == 0) {
-            options.simulator = true;
-        } else if (argv[i][0] == '-' && std::strncmp(argv[i], "-platform", 9) != 0) {
-            std::fprintf(stderr, "usage: orv [--simulator]\n");
-            return 2;
-        }
-    }
+    if (const std::optional<int> status = orv::HandleCommandLine(argc, argv, options))
+        return *status;
     orv::ui::Application application(argc, argv);
+    application.CloseWindowsOnTerminationSignal();
     // The crash box program is installed beside this one.
     options.crashBoxProgram = application.ProgramFolder() + "/orv-crash-box";
 

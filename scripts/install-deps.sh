@@ -12,6 +12,7 @@ packages=(
     fonts-liberation2
     xvfb xauth xdotool imagemagick
     binutils clang libclang-rt-14-dev
+    dpkg-dev file lintian desktop-file-utils groff-base
 )
 
 missing=()

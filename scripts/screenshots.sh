@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the real window on the simulated instrument, under Xvfb: the
 # Advanced mode with the default view and the Basic mode, each connected by a click
-# on the connection indicator and showing live traces.
+# on the connection indicator and showing live traces: the whole screen (<mode>.png)
+# and the main window alone (<mode>-window.png).
 # Usage: scripts/screenshots.sh [output-dir]   (builds and stages first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,6 +49,7 @@ shoot() {
     fi
     sleep 3
     DISPLAY="$display" import -window root "$out/$name.png"
+    DISPLAY="$display" import -window "$window" "$out/$name-window.png"
     pkill -f "$work/orv" >/dev/null 2>&1 || pkill -f "./orv --simulator" >/dev/null 2>&1 || true
     sleep 0.5
     echo "$out/$name.png"

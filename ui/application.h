@@ -17,6 +17,12 @@ public:
     // The folder of the running program, for programs installed beside it.
     std::string ProgramFolder() const;
 
+    // SIGTERM (log-out, shutdown, kill) and SIGINT (Ctrl+C in a terminal) close every
+    // open window as the user's close button would, so the program ends through its
+    // own loop instead of being cut off; a second signal ends it at once. Call once,
+    // after the application is made.
+    void CloseWindowsOnTerminationSignal();
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
