@@ -226,6 +226,18 @@ void ComposeRecordDisplays(Program& program) {
     RenderBoardView(program);
 }
 
+void MeasureLiveSignature(Program& program) {
+    Signatures& signatures = program.signatures;
+    Measurement& measurement = program.measurement;
+    const GeneratorState& generator = program.link.generator;
+    CopySignature(signatures.LiveSignature, signatures.TraceBuffer);
+    measurement.SignatureState =
+        DetectSignatureState(signatures, measurement,
+                             {program.app.GeneratorApplied.PeakMillivolts,
+                              generator.EffectiveResistance, generator.SignaturePointCount},
+                             program.app.settings);
+}
+
 void ComposeTraceDisplays(Program& program, bool connected) {
     DisplayState& display = program.display;
     const Settings& s = program.app.settings;
@@ -248,16 +260,10 @@ void ComposeTraceDisplays(Program& program, bool connected) {
     traces.live = ViewOf(signatures.LiveSignature, points);
     traces.colours = TraceColoursFrom(s);
     if (connected) {
-        measurement.SignatureState = DetectSignatureState(
-            signatures, measurement,
-            {program.app.GeneratorApplied.PeakMillivolts, generator.EffectiveResistance, points},
-            s);
         traces.statusLine = LiveStatusLine(measurement.SignatureState, measurement.StableCount,
                                            measurement.DifferencePercent, s.GoldenVsLiveThreshold);
     }
     ComposeTraceLayer(display.scope, traces);
-    if (connected)
-        CopySignature(signatures.LiveSignature, signatures.TraceBuffer);
     ui::SetControlImage(*program.gui, kControlMainScope, display.scope.traceLayer);
     if (!display.scope.centreMiniScope.isNull()) {
         ui::SetControlImage(*program.gui, kControlMiniScopes[kCentreMiniScope - 1],

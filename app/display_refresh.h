@@ -29,9 +29,13 @@ void FillRecordTrees(Program& program);
 // A record change: scope background with badge and legend, mini-scopes, board view.
 void ComposeRecordDisplays(Program& program);
 
-// A trace refresh: the trace layer and the centre mini-scope's overlay. While
-// connected, the stability detection runs once on the live signature just drawn and
-// the live status line is written over it.
+// A new frame while connected: the live signature becomes the live side of the next
+// comparison and the stability detection runs on it, once per frame, whether or not
+// the scope is redrawn in that pass.
+void MeasureLiveSignature(Program& program);
+
+// A trace refresh: the trace layer and the centre mini-scope's overlay; while
+// connected the live status line is written over it.
 void ComposeTraceDisplays(Program& program, bool connected);
 
 }  // namespace orv

@@ -240,6 +240,8 @@ void RunMainCycle(Program& program) {
     }
     const FrameTaken frame = TakeFrame(program);
     if (frame.got) {
+        if (link.state.Connected)
+            MeasureLiveSignature(program);
         display.traceRefreshRequested = true;
         ShowProbeButton(program, (frame.status & kButtonA) != 0, kControlProbeButtonA,
                         cycle.ProbeButtonAShownPressed, cycle.ProbeButtonAPressed,

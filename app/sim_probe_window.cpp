@@ -166,24 +166,41 @@ void HandleSimProbeEvent(Program& program, const ui::Event& event) {
     ShowProbe(program);
 }
 
+namespace {
+
+std::string RecordState(const TestPlan& plan, int record) {
+    return Cell(plan, record, column::kStatus) + "|" + Cell(plan, record, column::kSignature);
+}
+
+}  // namespace
+
 void FollowPlanWithProbe(Program& program) {
     SimProbeState& state = program.simProbe;
     if (!state.open || !state.follow || program.simulator == nullptr)
         return;
+    const TestPlan& plan = program.testPlan;
     const int record = program.position.TestPlanIndex;
     const std::int64_t now = MonotonicMs();
     if (record != state.followedRecord) {
         // The hand leaves the old pin at once and reaches the new one a moment later.
         state.followedRecord = record;
+        state.onFollowedPin = false;
         sim::LiftProbe(*program.simulator);
-        state.touchDueMs =
-            HasRow(program.testPlan, record) && record >= 2 ? now + kFollowTouchDelayMs : -1;
+        state.touchDueMs = HasRow(plan, record) && record >= 2 ? now + kFollowTouchDelayMs : -1;
         ShowProbe(program);
     }
     if (state.touchDueMs >= 0 && now >= state.touchDueMs) {
         state.touchDueMs = -1;
-        sim::TouchPin(*program.simulator, CellView(program.testPlan, record, column::kComponent),
-                      CellView(program.testPlan, record, column::kPin));
+        state.onFollowedPin = true;
+        state.touchedRecordState = RecordState(plan, record);
+        sim::TouchPin(*program.simulator, CellView(plan, record, column::kComponent),
+                      CellView(plan, record, column::kPin));
+        ShowProbe(program);
+    }
+    // Judged or captured: the technician lifts the probe, which lets the sequence move on.
+    if (state.onFollowedPin && RecordState(plan, record) != state.touchedRecordState) {
+        state.onFollowedPin = false;
+        sim::LiftProbe(*program.simulator);
         ShowProbe(program);
     }
 }

@@ -2,8 +2,9 @@
 // The "Simulated probe" window, present only on the simulated instrument: the
 // technician's hands. It picks the board unit, puts the probe on a component's pin or
 // lifts it, holds the probe buttons, injects link faults, and can follow the test plan:
-// touch the current record's pin a moment after it becomes current, lift it when the
-// record changes, so the automatic sequences run without hardware.
+// touch the current record's pin a moment after it becomes current, lift it once the
+// pin has been judged or captured and when the record changes, so the automatic
+// sequences run without hardware.
 
 #include <cstdint>
 #include <string>
@@ -25,6 +26,10 @@ struct SimProbeState {
     bool follow = false;
     int followedRecord = -1;
     std::int64_t touchDueMs = -1;  // when the followed pin is touched; -1 for none
+    // The record's result and golden mark when its pin was touched: once either
+    // changes, the pin has been judged or captured and the hand lifts.
+    std::string touchedRecordState;
+    bool onFollowedPin = false;
 };
 
 void OpenSimProbeWindow(Program& program);

@@ -360,6 +360,7 @@ TEST_F(MenuCommandsTest, ShortcutsAndTreeCommandsActOnTheRecords) {
     EXPECT_TRUE(Dialogs().shown.empty());
     EXPECT_EQ(Cell(plan, 2, column::kStatus), "Untested");
     EXPECT_EQ(program_.position.TestPlanIndex, 2);
+    SetCell(plan, 2, column::kSignature, "Yes");  // something for the automatic test to do
     Menu(kShortcutAutomatic);
     EXPECT_EQ(program_.working.WorkingMode, 3);
     Menu(kMenuAbout);
