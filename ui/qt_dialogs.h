@@ -9,6 +9,8 @@ class QtDialogs final : public Dialogs {
 public:
     void ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon) override;
     bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) override;
+    std::optional<std::int64_t> ChooseColour(const std::string& title,
+                                             std::int64_t initial) override;
 };
 
 // A box with an OK button whose text is set in a fixed-pitch font, so that padded

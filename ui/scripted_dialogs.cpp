@@ -16,4 +16,14 @@ bool ScriptedDialogs::AskYesNo(const std::string& title, const std::string& text
     return answer;
 }
 
+std::optional<std::int64_t> ScriptedDialogs::ChooseColour(const std::string& title,
+                                                          std::int64_t initial) {
+    shown.push_back({ShownBox::Kind::Colour, title, {}, BoxIcon::None, initial});
+    if (colourAnswers.empty())
+        return std::nullopt;
+    const std::optional<std::int64_t> answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+}
+
 }  // namespace orv::ui
