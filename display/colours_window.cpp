@@ -17,6 +17,8 @@ constexpr int kRowHeight = 20;
 constexpr ui::Rect kLabelColumn = {10, 0, 200, kRowHeight};
 constexpr ui::Rect kSwatchColumn = {220, 0, 100, kRowHeight};
 constexpr ui::Rect kDefaultColumn = {330, 0, 100, kRowHeight};
+// Small enough for " < set to default" to fit its 100 pixels.
+const ui::FontSpec kWindowFont{"Arial", 9};
 
 ui::Rect InRow(ui::Rect column, int row) {
     column.y = ColourRowTop(row);
@@ -42,9 +44,15 @@ QImage Swatch(ColourNumber colour) {
     return image;
 }
 
+void Add(ui::Gui& gui, int number, ControlKind kind, const ui::Rect& rect,
+         const std::string& text = {}) {
+    ui::CreateControl(gui, kDisplayColoursWindow, number, kind, rect, text);
+    if (kind != ControlKind::ImageArea)
+        ui::SetControlFont(gui, number, kWindowFont);
+}
+
 void AddText(ui::Gui& gui, int number, int y, const std::string& text) {
-    ui::CreateControl(gui, kDisplayColoursWindow, number, ControlKind::Label,
-                      {10, y, 500, kRowHeight}, text);
+    Add(gui, number, ControlKind::Label, {10, y, 500, kRowHeight}, text);
 }
 
 // Every row is written once: the write order names each key exactly once.
@@ -130,17 +138,16 @@ bool BuildColoursWindow(ui::Gui& gui, const Settings& settings) {
     AddText(gui, kColoursNote, 413, "Note: Changes are automatically saved when altered.");
     for (int row = 0; row < kColourRowCount; ++row) {
         const auto at = static_cast<size_t>(row);
-        ui::CreateControl(gui, kDisplayColoursWindow, kColoursRowButtons[at], ControlKind::Button,
-                          InRow(kLabelColumn, row), std::string(kColourRows[at].label));
+        Add(gui, kColoursRowButtons[at], ControlKind::Button, InRow(kLabelColumn, row),
+            std::string(kColourRows[at].label));
         ui::SetControlAlignment(gui, kColoursRowButtons[at], ui::TextAlign::Right);
-        ui::CreateControl(gui, kDisplayColoursWindow, kColoursSwatches[at], ControlKind::ImageArea,
-                          InRow(kSwatchColumn, row));
-        ui::CreateControl(gui, kDisplayColoursWindow, kColoursRowDefaults[at], ControlKind::Button,
-                          InRow(kDefaultColumn, row), " < set to default");
+        Add(gui, kColoursSwatches[at], ControlKind::ImageArea, InRow(kSwatchColumn, row));
+        Add(gui, kColoursRowDefaults[at], ControlKind::Button, InRow(kDefaultColumn, row),
+            " < set to default");
         ui::SetControlAlignment(gui, kColoursRowDefaults[at], ui::TextAlign::Left);
     }
-    ui::CreateControl(gui, kDisplayColoursWindow, kColoursDarkMode, ControlKind::Button,
-                      {10, 435, 200, kRowHeight}, "Set colours: dark mode (default)");
+    Add(gui, kColoursDarkMode, ControlKind::Button, {10, 435, 200, kRowHeight},
+        "Set colours: dark mode (default)");
     FillColourSwatches(gui, settings);
     return true;
 }

@@ -334,7 +334,7 @@ void SetControlAlignment(Gui& gui, int number, TextAlign align) {
         const char* side = align == TextAlign::Centre  ? "center"
                            : align == TextAlign::Right ? "right"
                                                        : "left";
-        button->setStyleSheet(QString("QPushButton { text-align: %1; padding: 0 4px; }").arg(side));
+        button->setStyleSheet(QString("QPushButton { text-align: %1; padding: 0 3px; }").arg(side));
     } else {
         ReportMisuse(gui, "control " + std::to_string(number) + " is of another kind");
     }
