@@ -5,6 +5,5 @@ namespace orv {
 void HandleInstrumentChange(Program&) {}
 void OpenRecordEditor(Program&) {}
 void OpenCalibrationWindow(Program&) {}
-void OpenDisplayColoursWindow(Program&) {}
 
 }  // namespace orv

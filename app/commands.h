@@ -17,6 +17,5 @@ void AutoFreezeStepOnce(Program& program);
 // The secondary windows, each with its own loop; nothing until it is built.
 void OpenRecordEditor(Program& program);
 void OpenCalibrationWindow(Program& program);
-void OpenDisplayColoursWindow(Program& program);
 
 }  // namespace orv

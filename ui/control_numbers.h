@@ -270,4 +270,50 @@ static_assert(NoneWithin(Join(kAllControls, kAllMenuCommands), kCalibrationFirst
 
 }  // namespace control_numbers
 
+// The "Display Colours" window, 6001..6099: per colour row (in the window's order) a
+// button with its name, a swatch and a " < set to default" button.
+inline constexpr int kDisplayColoursWindow = 5;
+inline constexpr int kColoursFirstControl = 6001;
+inline constexpr int kColoursLastControl = 6099;
+inline constexpr std::array<int, 14> kColoursRowButtons = {
+    6001, 6002, 6003, 6004, 6005, 6006, 6007, 6008, 6009, 6010, 6011, 6012, 6013, 6014};
+inline constexpr std::array<int, 14> kColoursSwatches = {6021, 6022, 6023, 6024, 6025, 6026, 6027,
+                                                         6028, 6029, 6030, 6031, 6032, 6033, 6034};
+inline constexpr std::array<int, 14> kColoursRowDefaults = {
+    6041, 6042, 6043, 6044, 6045, 6046, 6047, 6048, 6049, 6050, 6051, 6052, 6053, 6054};
+inline constexpr int kColoursScopeHeading = 6061;
+inline constexpr int kColoursRibbonHeading = 6062;
+inline constexpr int kColoursNote = 6063;
+inline constexpr int kColoursDarkMode = 6064;
+
+namespace control_numbers {
+
+inline constexpr std::array<int, 2> kWindows = {kSimProbeWindow, kDisplayColoursWindow};
+inline constexpr auto kColoursWindowControls =
+    Join(kColoursRowButtons, kColoursSwatches, kColoursRowDefaults,
+         std::array<int, 4>{kColoursScopeHeading, kColoursRibbonHeading, kColoursNote,
+                            kColoursDarkMode});
+
+// 1 is the main window.
+static_assert(AllDifferent(kWindows) && NoneWithin(kWindows, 1, 1), "two windows share a number");
+static_assert(AllDifferent(Join(kAllControls, kAllMenuCommands, kColoursWindowControls)),
+              "a colours window control shares a number");
+static_assert(!NoneWithin(kColoursWindowControls, kColoursFirstControl, kColoursLastControl) &&
+                  NoneWithin(kColoursWindowControls, 0, kColoursFirstControl - 1) &&
+                  NoneWithin(kColoursWindowControls, kColoursLastControl + 1, 1 << 30),
+              "a colours window control lies outside its range");
+static_assert(NoneWithin(Join(kAllControls, kAllMenuCommands), kColoursFirstControl,
+                         kColoursLastControl),
+              "a number lies in the colours window's range");
+constexpr bool Disjoint(int first1, int last1, int first2, int last2) {
+    return last1 < first2 || first1 > last2;
+}
+static_assert(Disjoint(kColoursFirstControl, kColoursLastControl, kRecordEditorFirstControl,
+                       kRecordEditorLastControl) &&
+                  Disjoint(kColoursFirstControl, kColoursLastControl, kCalibrationFirstControl,
+                           kCalibrationLastControl),
+              "the colours window's range overlaps another window's");
+
+}  // namespace control_numbers
+
 }  // namespace orv

@@ -321,9 +321,22 @@ void SetControlFont(Gui& gui, int number, const FontSpec& font) {
 }
 
 void SetControlAlignment(Gui& gui, int number, TextAlign align) {
-    if (auto* label = As<QLabel>(gui, number)) {
-        label->setAlignment(align == TextAlign::Centre ? Qt::AlignCenter
-                                                       : Qt::AlignLeft | Qt::AlignVCenter);
+    const Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    if (auto* label = qobject_cast<QLabel*>(control->widget)) {
+        const Qt::Alignment across = align == TextAlign::Centre  ? Qt::AlignHCenter
+                                     : align == TextAlign::Right ? Qt::AlignRight
+                                                                 : Qt::AlignLeft;
+        label->setAlignment(across | Qt::AlignVCenter);
+    } else if (auto* button = qobject_cast<QPushButton*>(control->widget)) {
+        // A push button aligns its text only through a style sheet.
+        const char* side = align == TextAlign::Centre  ? "center"
+                           : align == TextAlign::Right ? "right"
+                                                       : "left";
+        button->setStyleSheet(QString("QPushButton { text-align: %1; padding: 0 3px; }").arg(side));
+    } else {
+        ReportMisuse(gui, "control " + std::to_string(number) + " is of another kind");
     }
 }
 

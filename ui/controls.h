@@ -34,7 +34,7 @@ enum class ControlKind {
     TextField,     // one line of editable text
 };
 
-enum class TextAlign { Left, Centre };
+enum class TextAlign { Left, Centre, Right };
 
 struct FontSpec {
     std::string family = "Arial";
@@ -62,6 +62,7 @@ bool IsControlEnabled(const Gui& gui, int number);
 // Colours are numbers red + 256 green + 65536 blue.
 void SetControlColours(Gui& gui, int number, std::int64_t text, std::int64_t background);
 void SetControlFont(Gui& gui, int number, const FontSpec& font);
+// Labels and push buttons.
 void SetControlAlignment(Gui& gui, int number, TextAlign align);
 
 // Toggle buttons and check boxes.

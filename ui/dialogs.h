@@ -3,7 +3,9 @@
 // real dialogs, tests use ScriptedDialogs, which answers from a script and records
 // every box it was asked to show.
 
+#include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ public:
                                 BoxIcon icon) = 0;
     // A box with Yes and No buttons; true for Yes.
     virtual bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) = 0;
+    // The platform's colour chooser, preset to `initial` (red + 256 green + 65536 blue);
+    // the colour the user confirmed, or nothing when they cancelled.
+    virtual std::optional<std::int64_t> ChooseColour(const std::string& title,
+                                                     std::int64_t initial) = 0;
     // The platform's open and save dialogs, the first filter chosen; the chosen file's
     // name, or empty when the user cancelled.
     virtual std::string ChooseFileToOpen(const std::string& title, const std::string& defaultFile,
@@ -45,11 +51,12 @@ struct FileRequest {
 };
 
 struct ShownBox {
-    enum class Kind { Message, YesNo };
+    enum class Kind { Message, YesNo, Colour };
     Kind kind = Kind::Message;
     std::string title;
     std::string text;
     BoxIcon icon = BoxIcon::None;
+    std::int64_t colour = 0;  // the colour a chooser was preset to
 
     bool operator==(const ShownBox&) const = default;
 };
@@ -59,6 +66,9 @@ public:
     void ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon) override;
     // Takes the next scripted answer; an unscripted question is answered No.
     bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) override;
+    // Takes the next scripted colour; an unscripted chooser is cancelled.
+    std::optional<std::int64_t> ChooseColour(const std::string& title,
+                                             std::int64_t initial) override;
     // Takes the next scripted file name; an unscripted dialog is cancelled.
     std::string ChooseFileToOpen(const std::string& title, const std::string& defaultFile,
                                  const std::vector<FileFilter>& filters) override;
@@ -66,6 +76,7 @@ public:
                                  const std::vector<FileFilter>& filters) override;
 
     std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<std::int64_t>> colourAnswers;  // nothing: the user cancels
     std::vector<ShownBox> shown;
     std::deque<std::string> fileAnswers;
     std::vector<FileRequest> fileRequests;

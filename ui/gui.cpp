@@ -93,6 +93,13 @@ void CloseWindow(Gui& gui, int window) {
     qt.byNumber.erase(window);
 }
 
+void RaiseWindow(Gui& gui, int window) {
+    if (Window* w = FindWindow(gui, window)) {
+        w->raise();
+        w->activateWindow();
+    }
+}
+
 bool IsWindowOpen(const Gui& gui, int window) {
     return FindWindow(gui, window) != nullptr;
 }

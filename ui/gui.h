@@ -42,6 +42,8 @@ struct Gui {
 bool OpenWindow(Gui& gui, int window, const std::string& title, int x, int y, int width,
                 int height);
 void CloseWindow(Gui& gui, int window);
+// Brings the window to the front and asks for the focus.
+void RaiseWindow(Gui& gui, int window);
 bool IsWindowOpen(const Gui& gui, int window);
 
 void SetWindowTitle(Gui& gui, int window, const std::string& title);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QColorDialog>
 #include <QFontDatabase>
 #include <QMessageBox>
 
@@ -81,6 +82,17 @@ void QtDialogs::ShowMessageBox(const std::string& title, const std::string& text
 
 bool QtDialogs::AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) {
     return RunBox(title, text, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::int64_t> QtDialogs::ChooseColour(const std::string& title,
+                                                    std::int64_t initial) {
+    const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
+                       static_cast<int>((initial >> 16) & 0xFF));
+    const QColor chosen =
+        QColorDialog::getColor(start, QApplication::activeWindow(), QString::fromStdString(title));
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen.red() + 256 * chosen.green() + 65536 * static_cast<std::int64_t>(chosen.blue());
 }
 
 void ShowFixedPitchReport(const std::string& title, const std::string& text) {

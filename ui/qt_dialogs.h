@@ -13,6 +13,8 @@ public:
                                  const std::vector<FileFilter>& filters) override;
     std::string ChooseFileToSave(const std::string& title, const std::string& defaultFile,
                                  const std::vector<FileFilter>& filters) override;
+    std::optional<std::int64_t> ChooseColour(const std::string& title,
+                                             std::int64_t initial) override;
 };
 
 // A box with an OK button whose text is set in a fixed-pitch font, so that padded

@@ -42,4 +42,14 @@ std::string ScriptedDialogs::ChooseFileToSave(const std::string& title,
     return NextFileAnswer(fileAnswers);
 }
 
+std::optional<std::int64_t> ScriptedDialogs::ChooseColour(const std::string& title,
+                                                          std::int64_t initial) {
+    shown.push_back({ShownBox::Kind::Colour, title, {}, BoxIcon::None, initial});
+    if (colourAnswers.empty())
+        return std::nullopt;
+    const std::optional<std::int64_t> answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+}
+
 }  // namespace orv::ui
