@@ -3,7 +3,6 @@
 namespace orv {
 
 void HandleMenuCommand(Program&, int) {}
-void HandleInstrumentChange(Program&) {}
 void AutoTestStepOnce(Program&) {}
 void AutoCaptureStepOnce(Program&) {}
 void AutoFreezeStepOnce(Program&) {}

@@ -1,8 +1,10 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace orv::ui {
 
@@ -39,6 +41,10 @@ void QtDialogs::ShowMessageBox(const std::string& title, const std::string& text
 
 bool QtDialogs::AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) {
     return RunBox(title, text, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtDialogs::OpenWebAddress(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address), QUrl::StrictMode));
 }
 
 void ShowFixedPitchReport(const std::string& title, const std::string& text) {

@@ -9,6 +9,8 @@ class QtDialogs final : public Dialogs {
 public:
     void ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon) override;
     bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) override;
+    // Through the desktop's own opener (xdg-open on Linux).
+    bool OpenWebAddress(const std::string& address) override;
 };
 
 // A box with an OK button whose text is set in a fixed-pitch font, so that padded

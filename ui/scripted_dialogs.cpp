@@ -16,4 +16,9 @@ bool ScriptedDialogs::AskYesNo(const std::string& title, const std::string& text
     return answer;
 }
 
+bool ScriptedDialogs::OpenWebAddress(const std::string& address) {
+    openedAddresses.push_back(address);
+    return true;
+}
+
 }  // namespace orv::ui
