@@ -2,7 +2,6 @@
 
 namespace orv {
 
-void HandleInstrumentChange(Program&) {}
 void OpenRecordEditor(Program&) {}
 void OpenCalibrationWindow(Program&) {}
 

@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/subsystem_steps.h"
 #include "core/instrument_model.h"
+#include "core/release_check.h"
 #include "core/settings.h"
 #include "link/sim/simulated_driver.h"
 #include "ui/application.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     application.CloseWindowsOnTerminationSignal();
     // The crash box program is installed beside this one.
     options.crashBoxProgram = application.ProgramFolder() + "/orv-crash-box";
+    options.releaseServer.host = std::string(orv::kProductWebServer);
 
     orv::Program program;
     program.dialogs = std::make_unique<orv::ui::QtDialogs>();

@@ -30,7 +30,7 @@ void CheckInstrumentModel(Program& program) {
     WriteLogLine(program.log, "ORV32.EXE start-up, activeinstrument:" + settings.ActiveInstrument);
 }
 
-void RunDailyReleaseCheck(Program& program) {
+void RunDailyReleaseCheck(Program& program, const ReleaseServer& server) {
     AppState& app = program.app;
     if (app.settings.CheckWebsiteForUpdate != 1)
         return;
@@ -38,7 +38,7 @@ void RunDailyReleaseCheck(Program& program) {
     if (app.TodayText == app.settings.DateOfLastUpdateCheck)
         return;
     WriteSetting(program.log, kSettingsFileName, "DateOfLastUpdateCheck", app.TodayText);
-    CheckForUpdate(program);
+    CheckForUpdate(program, server);
 }
 
 // The current plan must exist before it is loaded: fall back to the demo plan, and
@@ -85,7 +85,7 @@ void StartUp(Program& program, const StartOptions& options) {
         ShowUserMessage(program.log, "Error #0066 main window won't start");
         app.QuitRequested = true;
     }
-    RunDailyReleaseCheck(program);
+    RunDailyReleaseCheck(program, options.releaseServer);
     PrepareImageDecoders(program);
     app.SoundAvailable = StartSoundSystem(program);
     ui::PrepareStartupFonts(*program.gui);

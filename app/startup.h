@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "core/release_check.h"
 
 namespace orv {
 
@@ -11,6 +12,7 @@ struct StartOptions {
     bool simulator = false;       // the simulated instrument instead of the USB one
     std::string crashBoxProgram;  // shows the crash report; empty for none
     int settleMs = 1000;          // pause after the main window is built
+    ReleaseServer releaseServer;  // asked by the daily release check; no host: not asked
 };
 
 // The start-up sequence up to and including the main window's contents.

@@ -16,7 +16,6 @@
 
 namespace orv {
 
-void CheckForUpdate(Program&) {}
 // The decoders are linked in and keep no state between pictures: nothing to set up.
 void PrepareImageDecoders(Program&) {}
 bool StartSoundSystem(Program&) {

@@ -4,11 +4,13 @@
 // the step does nothing.
 
 #include "app/program.h"
+#include "core/release_check.h"
 
 namespace orv {
 
-// Start-up step 7: the daily release check.
-void CheckForUpdate(Program& program);
+// Start-up step 7: the daily release check, asking `server`. Offers the download page
+// when the active model's product page names a newer release; silent otherwise.
+void CheckForUpdate(Program& program, const ReleaseServer& server);
 // Start-up step 8: PNG, JPEG and JPEG 2000 decoders.
 void PrepareImageDecoders(Program& program);
 // Start-up step 9: true when sound can be played.

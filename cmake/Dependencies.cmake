@@ -30,6 +30,7 @@ endif()
 orv_require_pkg_module(ORV_PNG libpng libpng-dev)
 orv_require_pkg_module(ORV_JPEG libjpeg libjpeg-dev)
 orv_require_pkg_module(ORV_OPENJPEG libopenjp2 libopenjp2-7-dev)
+orv_require_pkg_module(ORV_CURL libcurl libcurl4-openssl-dev)
 
 if(ORV_BUILD_TESTS)
     orv_require_package(GTest "libgtest-dev googletest")

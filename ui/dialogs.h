@@ -1,7 +1,8 @@
 #pragma once
-// Modal boxes and choosers. Logic talks to this interface only: the program uses Qt's
-// real dialogs, tests use ScriptedDialogs, which answers from a script and records
-// every box it was asked to show.
+// Modal boxes and choosers, and the hand-over of a web address to the desktop's
+// browser. Logic talks to this interface only: the program uses Qt's real dialogs,
+// tests use ScriptedDialogs, which answers from a script and records every box it was
+// asked to show and every address it was asked to open.
 
 #include <cstdint>
 #include <deque>
@@ -28,6 +29,9 @@ public:
                                 BoxIcon icon) = 0;
     // A box with Yes and No buttons; true for Yes.
     virtual bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) = 0;
+    // Opens the address in the user's web browser without waiting for it; false when
+    // no browser could be started.
+    virtual bool OpenWebAddress(const std::string& address) = 0;
     // The platform's colour chooser, preset to `initial` (red + 256 green + 65536 blue);
     // the colour the user confirmed, or nothing when they cancelled.
     virtual std::optional<std::int64_t> ChooseColour(const std::string& title,
@@ -74,12 +78,14 @@ public:
                                  const std::vector<FileFilter>& filters) override;
     std::string ChooseFileToSave(const std::string& title, const std::string& defaultFile,
                                  const std::vector<FileFilter>& filters) override;
+    bool OpenWebAddress(const std::string& address) override;
 
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<std::int64_t>> colourAnswers;  // nothing: the user cancels
     std::vector<ShownBox> shown;
     std::deque<std::string> fileAnswers;
     std::vector<FileRequest> fileRequests;
+    std::vector<std::string> openedAddresses;
 };
 
 }  // namespace orv::ui

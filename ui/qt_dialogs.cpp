@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace orv::ui {
 
@@ -93,6 +95,10 @@ std::optional<std::int64_t> QtDialogs::ChooseColour(const std::string& title,
     if (!chosen.isValid())
         return std::nullopt;
     return chosen.red() + 256 * chosen.green() + 65536 * static_cast<std::int64_t>(chosen.blue());
+}
+
+bool QtDialogs::OpenWebAddress(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address), QUrl::StrictMode));
 }
 
 void ShowFixedPitchReport(const std::string& title, const std::string& text) {

@@ -15,6 +15,8 @@ public:
                                  const std::vector<FileFilter>& filters) override;
     std::optional<std::int64_t> ChooseColour(const std::string& title,
                                              std::int64_t initial) override;
+    // Through the desktop's own opener (xdg-open on Linux).
+    bool OpenWebAddress(const std::string& address) override;
 };
 
 // A box with an OK button whose text is set in a fixed-pitch font, so that padded

@@ -52,4 +52,9 @@ std::optional<std::int64_t> ScriptedDialogs::ChooseColour(const std::string& tit
     return answer;
 }
 
+bool ScriptedDialogs::OpenWebAddress(const std::string& address) {
+    openedAddresses.push_back(address);
+    return true;
+}
+
 }  // namespace orv::ui
