@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/calibration_window.h"
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/subsystem_steps.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     program.gui = std::make_unique<orv::ui::Gui>();
     ChooseInstrumentDriver(program, options);
     orv::StartUp(program, options);
+    orv::StartSimulatedMultimeter(program);
     orv::RunTopLevelLoop(program);
     orv::StopCommsThread(program);
     return 0;
