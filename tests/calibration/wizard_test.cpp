@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 #include "calibration/calibration_controls.h"
 #include "calibration/calibration_layout.h"
@@ -393,6 +394,115 @@ TEST_F(WizardTest, GoCalibratesTheInstrumentAgainstTheMultimeter) {
     const double adc1Gain = std::atof(lines.c_str() + lines.find("ADC1_gain=", loaded) + 10);
     EXPECT_NEAR(adc0Gain, 1.0 / 3100.0, 1e-6);
     EXPECT_NEAR(adc1Gain, 1.0 / 2950.0, 1e-6);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+using namespace calibration;
+using test::WizardTest;
+
+class WizardRunTest : public WizardTest {
+protected:
+    void StartRun() {
+        ConnectInstrument();
+        ASSERT_TRUE(Open());
+        ConnectMultimeter();
+        factoryText = EepromCalibrationText();
+        std::filesystem::remove("ORV_cal.txt");
+        Press(kGo);
+        ASSERT_EQ(Text(kGo), "Stop!");
+    }
+    bool PassUntilStep(int step) {
+        return PassUntil([&] { return wizard.run.step >= step; }, 200000);
+    }
+    // Nothing was stored: no file written, the instrument's text as it was.
+    void ExpectNothingStored() {
+        EXPECT_EQ(test::FileText("ORV_cal.txt"), "<missing>");
+        EXPECT_EQ(EepromCalibrationText(), factoryText);
+    }
+    std::string factoryText;
+};
+
+TEST_F(WizardRunTest, StopEndsTheRunAtOnce) {
+    StartRun();
+    ASSERT_TRUE(PassUntilStep(6));
+    Press(kGo);
+    EXPECT_EQ(wizard.run.step, 0);
+    EXPECT_EQ(Text(kGo), "Go!");
+    EXPECT_FALSE(ui::IsControlChecked(*gui, kGo));
+    EXPECT_EQ(Text(kStatus), "0: idle");
+    // Nothing more happens, however long the window stays open.
+    const std::size_t commands = ReceivedCommands(*meter).size();
+    const std::int64_t until = NowMs(link.clock) + 5000;
+    while (NowMs(link.clock) < until)
+        Pass();
+    EXPECT_EQ(ReceivedCommands(*meter).size(), commands);
+    EXPECT_EQ(Text(kStatus), "0: idle");
+    ExpectNothingStored();
+}
+
+TEST_F(WizardRunTest, EqualReadingsStopTheRunBeforeItDividesByZero) {
+    // A meter stuck on one value reads the same at every level.
+    SimMultimeterFaults faults;
+    faults.cannedReply = "+1.00000000E+00\n";
+    SetSimMultimeterFaults(*meter, faults);
+    StartRun();
+    ASSERT_TRUE(PassUntil([&] { return wizard.run.step == 0; }, 200000));
+    EXPECT_EQ(Text(kStatus),
+              "15: calculate values refused: the readings at +10V and -10V are equal");
+    EXPECT_EQ(Text(kGo), "Go!");
+    ExpectNothingStored();
+}
+
+TEST_F(WizardRunTest, ARejectedReplyIsShownAndTheRunGoesOnWithTheOldReading) {
+    StartRun();
+    ASSERT_TRUE(PassUntilStep(4));  // set to +10V done, the reading comes next
+    SimMultimeterFaults faults;
+    faults.cannedReply = "*IDN garbage\n";
+    SetSimMultimeterFaults(*meter, faults);
+    ASSERT_TRUE(PassUntil([&] { return Text(kStatus).starts_with("DMM reply rejected"); }, 5000));
+    EXPECT_EQ(Text(kStatus), "DMM reply rejected: *IDN garbage");
+    EXPECT_EQ(Text(kDmmReadingField), "0");  // nothing was read before
+    ASSERT_TRUE(PassUntilStep(6));
+    EXPECT_EQ(Text(kStatus), "5: store +10V result");
+    EXPECT_NE(wizard.run.step, 0);
+}
+
+TEST_F(WizardRunTest, ClosingMidRunDisconnectsAndStoresNothing) {
+    StartRun();
+    ASSERT_TRUE(PassUntilStep(10));
+    gui->pending.push_back({ui::EventKind::CloseRequest, 0, kWindow});
+    while (Pass()) {
+    }
+    EXPECT_FALSE(ui::IsWindowOpen(*gui, kWindow));
+    EXPECT_FALSE(link.state.Connected);
+    EXPECT_EQ(link.registers.values[kRegControl] & kControlCalibrationOutput, 0);
+    EXPECT_TRUE(DmmConnected(dmm));  // the multimeter stays connected for the next time
+    ExpectNothingStored();
+}
+
+TEST_F(WizardTest, AClickIntoAnotherWindowClosesItAndDisconnects) {
+    ASSERT_TRUE(ui::OpenWindow(*gui, ui::kMainWindow, "main", 0, 0, 400, 300));
+    ConnectInstrument();
+    ASSERT_TRUE(Open());
+    while (!gui->pending.empty())
+        ASSERT_TRUE(Pass());
+    // Moves of the main window wait for its own loop; a click there ends this window.
+    gui->pending.push_back({ui::EventKind::MovedOrResized, 0, ui::kMainWindow});
+    ASSERT_TRUE(Pass());
+    gui->pending.push_back({ui::EventKind::LeftClick, 0, ui::kMainWindow, 10, 10});
+    EXPECT_FALSE(Pass());
+    EXPECT_FALSE(ui::IsWindowOpen(*gui, kWindow));
+    EXPECT_FALSE(link.state.Connected);
+    EXPECT_NE(std::find(gui->pending.begin(), gui->pending.end(),
+                        ui::Event{ui::EventKind::MovedOrResized, 0, ui::kMainWindow}),
+              gui->pending.end());
+    EXPECT_TRUE(test::FileText("log.txt").find("ORV_StopConnection()") != std::string::npos);
+    ui::CloseWindow(*gui, ui::kMainWindow);
 }
 
 }  // namespace
