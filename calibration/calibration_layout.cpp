@@ -41,9 +41,8 @@ constexpr std::array<BlockTexts, kBlockCount> kBlockTexts = {{
      "16. Press button to calibrate the DCBIAS DAC to -10.00V --->", "Calibrate -10.00V"},
 }};
 
-constexpr std::array<const char*, 6> kAdjustTexts = {"++Course Adj.", "+Course Adj.",
-                                                     "+Fine Adj.",    "-Fine Adj.",
-                                                     "-Course Adj.",  "--Course Adj."};
+constexpr std::array<const char*, 6> kAdjustTexts = {
+    "++Course Adj.", "+Course Adj.", "+Fine Adj.", "-Fine Adj.", "-Course Adj.", "--Course Adj."};
 
 constexpr int kMargin = 10;
 constexpr int kTextHeight = 20;
@@ -52,7 +51,7 @@ constexpr int kButtonX = 440;
 constexpr int kButtonWidth = 180;
 constexpr int kAdjustPitch = 102;
 constexpr int kAdjustWidth = 98;
-constexpr int kRowPitch = 24;     // inside the panel
+constexpr int kRowPitch = 24;  // inside the panel
 constexpr int kFieldX = 96;
 constexpr int kFieldPitch = 86;
 constexpr int kFieldWidth = 80;
@@ -120,8 +119,8 @@ void BuildPanel(ui::Gui& gui, int y, bool largeFamily, const std::string& dmmAdd
     Field(gui, kAdc1Fields[2], 5, row, "--");
     row += kRowPitch;
     Text(gui, kDmmLabel, {4, row, 40, kTextHeight}, "DMM>", kPanel);
-    ui::CreateControl(gui, kWindow, kDmmAddress, ControlKind::TextField, {46, row, 130, kTextHeight},
-                      dmmAddress, kPanel);
+    ui::CreateControl(gui, kWindow, kDmmAddress, ControlKind::TextField,
+                      {46, row, 130, kTextHeight}, dmmAddress, kPanel);
     Button(gui, kDmmConnect, {180, row, 90, 22}, "Connect", kPanel);
     ui::CreateControl(gui, kWindow, kDmmRange, ControlKind::List, {274, row, 76, 22}, {}, kPanel);
     std::vector<std::string> ranges;
@@ -137,8 +136,8 @@ void BuildPanel(ui::Gui& gui, int y, bool largeFamily, const std::string& dmmAdd
     row += kRowPitch;
     ui::CreateControl(gui, kWindow, kStatus, ControlKind::TextField, {4, row, 526, kTextHeight}, "",
                       kPanel);
-    ui::CreateControl(gui, kWindow, kCountdown, ControlKind::TextField,
-                      {538, row, 76, kTextHeight}, "-", kPanel);
+    ui::CreateControl(gui, kWindow, kCountdown, ControlKind::TextField, {538, row, 76, kTextHeight},
+                      "-", kPanel);
 }
 
 }  // namespace

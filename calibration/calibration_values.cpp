@@ -123,10 +123,9 @@ std::string CalibrationFileText(const CalibrationFields& f, const LocalDateTime&
     for (std::size_t i = 0; i < sourceResistances.size(); ++i) {
         // Whole ohms, halves to even; an unusable entry is written as 0.
         const double ohms = std::nearbyint(static_cast<double>(sourceResistances[i]));
-        line(kResistanceKeys[i],
-             std::isfinite(ohms) && std::fabs(ohms) < 1e15
-                 ? std::to_string(static_cast<long long>(ohms))
-                 : std::string("0"));
+        line(kResistanceKeys[i], std::isfinite(ohms) && std::fabs(ohms) < 1e15
+                                     ? std::to_string(static_cast<long long>(ohms))
+                                     : std::string("0"));
     }
     if (largeFamily) {
         line("DCBIAS@10V", f.dcBias[0]);

@@ -71,9 +71,9 @@ void SetOutput(CalibrationContext& context, CalibrationWizard& wizard, int block
     std::vector<std::int64_t>& reg = context.link.registers.values;
     const bool dcBias = block >= kLevelBlockCount;
     reg[kRegControl] = kSetOutputControl;
-    reg[kRegCode] = dcBias ? wizard.codes.dac[block == kDcBiasPlus10Block ? kLevelPlus10
-                                                                          : kLevelMinus10]
-                           : wizard.codes.dac[static_cast<std::size_t>(block)];
+    reg[kRegCode] =
+        dcBias ? wizard.codes.dac[block == kDcBiasPlus10Block ? kLevelPlus10 : kLevelMinus10]
+               : wizard.codes.dac[static_cast<std::size_t>(block)];
     reg[6] = 1000;
     reg[8] = 100;
     reg[10] = 64;
@@ -114,9 +114,10 @@ void CalibrateBlock(CalibrationContext& context, CalibrationWizard& wizard, int 
     ui::SetControlText(gui, kDacFields[static_cast<std::size_t>(block)],
                        Text(wizard.codes.dac[static_cast<std::size_t>(block)]));
     // The ADC readings go with +10 V, 0 V and -10 V.
-    const int adcColumn = block == kLevelPlus10 ? 0 : block == kLevelZero ? 1
-                                                  : block == kLevelMinus10 ? 2
-                                                                           : -1;
+    const int adcColumn = block == kLevelPlus10    ? 0
+                          : block == kLevelZero    ? 1
+                          : block == kLevelMinus10 ? 2
+                                                   : -1;
     if (adcColumn >= 0) {
         ui::SetControlText(gui, kAdc0Fields[static_cast<std::size_t>(adcColumn)],
                            Text(wizard.adc0Live));
@@ -140,9 +141,8 @@ void StoreCalibration(CalibrationContext& context, CalibrationWizard& wizard) {
         fields.dcBias[0] = ui::ControlText(gui, kDcBiasFields[0]);
         fields.dcBias[1] = ui::ControlText(gui, kDcBiasFields[1]);
     }
-    const std::string text =
-        CalibrationFileText(fields, NowLocal(), context.link.generator.SourceResistanceTable,
-                            wizard.largeFamily);
+    const std::string text = CalibrationFileText(
+        fields, NowLocal(), context.link.generator.SourceResistanceTable, wizard.largeFamily);
     // A file that cannot be written leaves the one before, which then goes in.
     ReplaceFile(kCalibrationFileName, std::string(kCalibrationFileName) + ".tmp", text);
     std::lock_guard lock(context.link.linkMutex);
@@ -287,7 +287,8 @@ void RunBookkeeping(CalibrationContext& context, CalibrationWizard& wizard) {
     const std::int64_t now = NowMs(context.link.clock);
     if (now < run.nextStepMs) {
         char text[32];
-        std::snprintf(text, sizeof text, "%.2f", static_cast<double>(run.nextStepMs - now) / 1000.0);
+        std::snprintf(text, sizeof text, "%.2f",
+                      static_cast<double>(run.nextStepMs - now) / 1000.0);
         ui::SetControlText(context.gui, kCountdown, text);
         return;
     }
@@ -401,10 +402,9 @@ bool CalibrationWizardPass(CalibrationContext& context, CalibrationWizard& wizar
     } else if (event.kind != ui::EventKind::None) {
         // A click into another window takes the attention from this one and closes it; a
         // move, resize or close request of another window waits for that window's loop.
-        const bool attention = event.kind == ui::EventKind::LeftClick ||
-                               event.kind == ui::EventKind::RightClick ||
-                               event.kind == ui::EventKind::Control ||
-                               event.kind == ui::EventKind::Menu;
+        const bool attention =
+            event.kind == ui::EventKind::LeftClick || event.kind == ui::EventKind::RightClick ||
+            event.kind == ui::EventKind::Control || event.kind == ui::EventKind::Menu;
         if (attention) {
             closeRequested = true;
         } else {

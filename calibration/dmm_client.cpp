@@ -199,8 +199,7 @@ DmmReadOutcome DmmRead(DmmClient& dmm, LinkClock& clock, EventLog& log, std::str
     if (reply.empty())
         return DmmReadOutcome::NoReply;
     // One reply, ended by its line feed; without one it was cut short.
-    const std::optional<double> value =
-        reply.back() == '\n' ? ParseDmmReply(reply) : std::nullopt;
+    const std::optional<double> value = reply.back() == '\n' ? ParseDmmReply(reply) : std::nullopt;
     if (!value) {
         dmm.rejectedReply = reply;
         return DmmReadOutcome::Rejected;

@@ -14,9 +14,9 @@ namespace orv {
 
 inline constexpr int kDmmPort = 5025;
 inline constexpr int kDmmConnectLimitMs = 10000;
-inline constexpr int kDmmSettleMs = 500;      // after the range commands, after "READ?"
-inline constexpr int kDmmReplyWaitMs = 200;   // for the first bytes of the reply
-inline constexpr int kDmmReplyCheckMs = 10;   // between looks for the reply
+inline constexpr int kDmmSettleMs = 500;     // after the range commands, after "READ?"
+inline constexpr int kDmmReplyWaitMs = 200;  // for the first bytes of the reply
+inline constexpr int kDmmReplyCheckMs = 10;  // between looks for the reply
 inline constexpr int kDmmReceiveBytes = 65536;
 
 struct DmmRange {
@@ -70,8 +70,8 @@ enum class DmmReadOutcome { Read, NoReply, Rejected, NotConnected };
 bool DmmConnected(const DmmClient& dmm);
 
 // "a.b.c.d" or "a.b.c.d:port" (port 5025 when none is given): a numeric IPv4 address,
-// so no name lookup can hold the window past the limit. Waits at most `connectLimitMs` on the clock. True when connected; a client
-// already connected keeps its connection.
+// so no name lookup can hold the window past the limit. Waits at most `connectLimitMs` on the
+// clock. True when connected; a client already connected keeps its connection.
 bool DmmConnect(DmmClient& dmm, LinkClock& clock, std::string_view address);
 
 // Configures `range` when it changed, triggers one reading and stores it in

@@ -17,9 +17,9 @@
 namespace orv {
 
 struct SimMultimeterFaults {
-    bool noReply = false;      // "READ?" goes unanswered
-    std::string cannedReply;   // sent instead of the reading when not empty
-    bool splitReply = false;   // the reply leaves in two packets, `splitGapMs` apart
+    bool noReply = false;     // "READ?" goes unanswered
+    std::string cannedReply;  // sent instead of the reading when not empty
+    bool splitReply = false;  // the reply leaves in two packets, `splitGapMs` apart
     int splitGapMs = 5;
 };
 

@@ -62,8 +62,9 @@ Drive DriveFromRegisters(const RegisterFile& reg, const HardwareConstants& h, bo
             : kDefaultFrequencyHz;
     if ((control & kControlCalibrationOutput) != 0) {
         drive.peakVolts = 0.0;
-        drive.dcVolts = std::clamp((DacCodeFromRegister(reg[kRegCalibrationLevel]) - h.dacZeroCode) / perVolt,
-                                   -kRailVolts, kRailVolts);
+        drive.dcVolts =
+            std::clamp((DacCodeFromRegister(reg[kRegCalibrationLevel]) - h.dacZeroCode) / perVolt,
+                       -kRailVolts, kRailVolts);
         return drive;
     }
     const std::uint32_t amplitude = std::min(reg[kRegAmplitude], kAmplitudeCodeMax);

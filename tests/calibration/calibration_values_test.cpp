@@ -26,7 +26,7 @@ TEST(DmmReplyTest, ReadsTheFixedLayoutAndNothingElse) {
         {"+1.00000000E+01\r\n", 10.0},
         {"+2.50000000E-01", 0.25},
         {"+1.00000000E012\n", 1e12},  // the sign of the exponent may be left out
-        {"+1.5\n", 1.5},  // shorter than the exponent field: sign x mantissa
+        {"+1.5\n", 1.5},              // shorter than the exponent field: sign x mantissa
         {"-0.12345678\n", -0.12345678},
         {"", std::nullopt},
         {"\n", std::nullopt},
@@ -110,8 +110,8 @@ TEST(CalculateValuesTest, RefusesWhatWouldDivideByZeroOrLeaveTheDac) {
 
 TEST(ZeroingTest, StepsByTheReading) {
     const std::pair<double, int> cases[] = {
-        {0.0021, -32}, {0.002, -8},  {0.001, -8},   {0.0009, -1},  {0.0, -1},
-        {-0.0001, 1},  {-0.001, 8},  {-0.002, 8},   {-0.0021, 32}, {-5.0, 32},
+        {0.0021, -32}, {0.002, -8}, {0.001, -8}, {0.0009, -1},  {0.0, -1},
+        {-0.0001, 1},  {-0.001, 8}, {-0.002, 8}, {-0.0021, 32}, {-5.0, 32},
     };
     for (const auto& [volts, step] : cases)
         EXPECT_EQ(ZeroingAdjustment(volts), step) << volts;
@@ -137,7 +137,7 @@ CalibrationFields SomeFields() {
 TEST(CalibrationFileTest, SmallFamilyBytes) {
     const LocalDateTime when{2026, 12, 9, 14, 5, 31};
     std::array<float, 8> ohms = {50, 100, 200, 500, 1000, 2000, 5000, 10000};
-    ohms[1] = 100.5f;   // halves go to the even neighbour
+    ohms[1] = 100.5f;  // halves go to the even neighbour
     ohms[2] = 201.5f;
     EXPECT_EQ(CalibrationFileText(SomeFields(), when, ohms, false),
               "Calibration date=09/Dec/2026@14:05:31\r\n"
@@ -151,8 +151,8 @@ TEST(CalibrationFileTest, SmallFamilyBytes) {
 
 TEST(CalibrationFileTest, LargeFamilyEndsWithTheDcBiasCodes) {
     const LocalDateTime when{2027, 1, 3, 7, 0, 9};
-    const std::string text = CalibrationFileText(
-        SomeFields(), when, {50, 100, 200, 500, 1000, 2000, 5000, 10000}, true);
+    const std::string text =
+        CalibrationFileText(SomeFields(), when, {50, 100, 200, 500, 1000, 2000, 5000, 10000}, true);
     EXPECT_EQ(text.substr(0, 39), "Calibration date=03/Jan/2027@07:00:09\r\n");
     EXPECT_TRUE(text.ends_with("10Kohm=10000\r\nDCBIAS@10V=1536\r\nDCBIAS@-10V=512\r\n")) << text;
 }

@@ -192,8 +192,8 @@ TEST_F(DmmClientTest, RefusedAndSilentAddressesFailWithinTheLimit) {
     SilentPort silent;
     const std::string refused = "127.0.0.1:" + std::to_string(RefusingPort());
     const std::string quiet = "127.0.0.1:" + std::to_string(silent.port);
-    for (const std::string& address : {refused, quiet, std::string("no address"),
-                                       std::string("127.0.0.1:99999")}) {
+    for (const std::string& address :
+         {refused, quiet, std::string("no address"), std::string("127.0.0.1:99999")}) {
         SCOPED_TRACE(address);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(DmmConnect(dmm, clock, address));

@@ -55,8 +55,8 @@ void WizardTest::UseModel(const std::string& model, const sim::HardwareConstants
     meter = StartSimMultimeter(
         [measured] { return sim::SocketVolts(*measured, sim::OutputSocket::Red); });
     ASSERT_NE(meter, nullptr);
-    context = std::make_unique<CalibrationContext>(CalibrationContext{
-        *gui, log, link, media, dmm, model, SimMultimeterAddress(*meter)});
+    context = std::make_unique<CalibrationContext>(
+        CalibrationContext{*gui, log, link, media, dmm, model, SimMultimeterAddress(*meter)});
 }
 
 void WizardTest::ConnectInstrument() {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "calibration/auto_run.h"
 #include "calibration/calibration_controls.h"
 #include "calibration/calibration_layout.h"
 #include "core/files.h"
@@ -42,8 +43,8 @@ TEST_F(WizardTest, TextsAndSizesOfBothFamilies) {
          nullptr,
          "12. Press button below to store calibration values in ORV310. Calibration now "
          "completed."},
-        {"ORV311P", 640,
-         "1. Connect ORV311P probe tip to DVM(+) and ORV311P ground lead to DVM(-)", nullptr,
+        {"ORV311P", 640, "1. Connect ORV311P probe tip to DVM(+) and ORV311P ground lead to DVM(-)",
+         nullptr,
          "12. Press button below to store calibration values in ORV311P. Calibration now "
          "completed."},
         {"ORV320", 840, "1. Connect ORV320 RED socket to DVM(+) and ORV320 BLACK socket to DVM(-)",
@@ -152,9 +153,9 @@ TEST_F(WizardTest, SetOutputSendsTheLevelsRegisters) {
     const sim::HardwareConstants h;
     const std::int64_t plus1 = std::lround(h.dacZeroCode + h.dacCodesPerVoltLow);
     Press(SetOutputOf(kLevelPlus1));
-    const std::pair<int, std::int64_t> expected[] = {
-        {1, 48}, {3, plus1}, {6, 1000}, {8, 100}, {10, 64}, {11, 10}, {12, 8}, {14, 100},
-        {16, 0}, {17, 0}};
+    const std::pair<int, std::int64_t> expected[] = {{1, 48},  {3, plus1}, {6, 1000}, {8, 100},
+                                                     {10, 64}, {11, 10},   {12, 8},   {14, 100},
+                                                     {16, 0},  {17, 0}};
     for (const auto& [reg, value] : expected)
         EXPECT_EQ(InstrumentRegister(reg), static_cast<std::uint32_t>(value)) << reg;
 
@@ -162,8 +163,7 @@ TEST_F(WizardTest, SetOutputSendsTheLevelsRegisters) {
     const std::int64_t bias10 = std::lround(h.dcBiasZeroCode + 10 * h.dcBiasCodesPerVolt);
     const std::int64_t biasMinus10 = std::lround(h.dcBiasZeroCode - 10 * h.dcBiasCodesPerVolt);
     Press(SetOutputOf(6));
-    EXPECT_EQ(DacCode(),
-              std::lround(h.dacZeroCode - 10 * h.dacCodesPerVoltHigh));
+    EXPECT_EQ(DacCode(), std::lround(h.dacZeroCode - 10 * h.dacCodesPerVoltHigh));
     EXPECT_EQ(InstrumentRegister(20), static_cast<std::uint32_t>(biasMinus10));
     EXPECT_EQ(InstrumentRegister(21), static_cast<std::uint32_t>((bias10 - biasMinus10) / 2));
     EXPECT_EQ(InstrumentRegister(22), 2u);
@@ -212,8 +212,7 @@ TEST_F(WizardTest, CalibrateButtonsRecordTheCodeAndTheLiveAdcMeans) {
         1000))
         << Text(kAdc0Live);
     Press(BlockControl(kLevelMinus10, kBlockCalibrate));
-    EXPECT_EQ(Text(kDacFields[kLevelMinus10]),
-              std::to_string(DacCode()));
+    EXPECT_EQ(Text(kDacFields[kLevelMinus10]), std::to_string(DacCode()));
     EXPECT_NEAR(std::atof(Text(kAdc0Fields[2]).c_str()), expected, 5);
     EXPECT_NEAR(std::atof(Text(kAdc1Fields[2]).c_str()),
                 h.adc1ZeroCount - 10.0 * h.adc1CountsPerVolt, 5);
@@ -227,10 +226,10 @@ TEST_F(WizardTest, StoreWritesTheFieldsIntoTheFileAndTheInstrument) {
     ConnectInstrument();
     ASSERT_TRUE(Open());
     const std::vector<std::pair<int, std::string>> typed = {
-        {kDacFields[0], "29000"},   {kDacFields[1], "29700"},  {kDacFields[2], "1100"},
-        {kDacFields[3], "-27400"},  {kDacFields[4], "-26800"}, {kAdc0Fields[0], "62700"},
-        {kAdc0Fields[1], "32750"},  {kAdc0Fields[2], "2800"},  {kAdc1Fields[0], "62800"},
-        {kAdc1Fields[1], "32780"},  {kAdc1Fields[2], "2770"},  {kDcBiasFields[0], "1536"},
+        {kDacFields[0], "29000"},  {kDacFields[1], "29700"},  {kDacFields[2], "1100"},
+        {kDacFields[3], "-27400"}, {kDacFields[4], "-26800"}, {kAdc0Fields[0], "62700"},
+        {kAdc0Fields[1], "32750"}, {kAdc0Fields[2], "2800"},  {kAdc1Fields[0], "62800"},
+        {kAdc1Fields[1], "32780"}, {kAdc1Fields[2], "2770"},  {kDcBiasFields[0], "1536"},
         {kDcBiasFields[1], "512"}};
     for (const auto& [field, text] : typed)
         ui::SetControlText(*gui, field, text);
@@ -319,7 +318,8 @@ TEST_F(WizardTest, GoCalibratesTheInstrumentAgainstTheMultimeter) {
     // The good-test sound marks the end.
     ASSERT_TRUE(MakeFolder("sounds"));
     ASSERT_TRUE(CreateNewFile("sounds/testgood.wav", test::WavClip()));
-    media.sounds[static_cast<std::size_t>(Sound::TestGood)] = ui::LoadSoundClip("sounds/testgood.wav");
+    media.sounds[static_cast<std::size_t>(Sound::TestGood)] =
+        ui::LoadSoundClip("sounds/testgood.wav");
     ASSERT_NE(media.sounds[static_cast<std::size_t>(Sound::TestGood)], nullptr);
     Press(kGo);
     EXPECT_EQ(Text(kGo), "Stop!");
@@ -329,11 +329,19 @@ TEST_F(WizardTest, GoCalibratesTheInstrumentAgainstTheMultimeter) {
     EXPECT_EQ(ui::TimesPlayed(*media.sounds[static_cast<std::size_t>(Sound::TestGood)]), 1);
 
     // Every step said what it did, in order; the zeroing counted its passes down.
-    const std::vector<std::string> expectedSteps = {
-        "1: starting calibration", "2: load default values", "3: set to +10V", "4: read DMM",
-        "15: calculate values ",   "16: set to +10V",        "28: calculate values ",
-        "29: setup for zeroing the 0V", "30: zeroing in on 0V, pass:50",
-        "30: zeroing in on 0V, pass:1", "31: +10V cal, set", "41: store all values", "0: idle"};
+    const std::vector<std::string> expectedSteps = {"1: starting calibration",
+                                                    "2: load default values",
+                                                    "3: set to +10V",
+                                                    "4: read DMM",
+                                                    "15: calculate values ",
+                                                    "16: set to +10V",
+                                                    "28: calculate values ",
+                                                    "29: setup for zeroing the 0V",
+                                                    "30: zeroing in on 0V, pass:50",
+                                                    "30: zeroing in on 0V, pass:1",
+                                                    "31: +10V cal, set",
+                                                    "41: store all values",
+                                                    "0: idle"};
     auto at = statuses.begin();
     for (const std::string& step : expectedSteps) {
         at = std::find(at, statuses.end(), step);
@@ -370,8 +378,8 @@ TEST_F(WizardTest, GoCalibratesTheInstrumentAgainstTheMultimeter) {
                   {kLevelMinus10, -10.0, 0.01}};
     for (const auto& l : levels) {
         SCOPED_TRACE(l.level);
-        const std::string key = std::vector<std::string>{"DAC@10V=", "DAC@1V=", "DAC@0V=",
-                                                         "DAC@-1V=", "DAC@-10V="}[l.level];
+        const std::string key = std::vector<std::string>{
+            "DAC@10V=", "DAC@1V=", "DAC@0V=", "DAC@-1V=", "DAC@-10V="}[l.level];
         const std::size_t at = file.find("\r\n" + key);
         ASSERT_NE(at, std::string::npos);
         const long code = std::atol(file.c_str() + at + 2 + key.size());
@@ -503,6 +511,28 @@ TEST_F(WizardTest, AClickIntoAnotherWindowClosesItAndDisconnects) {
               gui->pending.end());
     EXPECT_TRUE(test::FileText("log.txt").find("ORV_StopConnection()") != std::string::npos);
     ui::CloseWindow(*gui, ui::kMainWindow);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+using namespace calibration;
+
+// A picture of the window during the run, for a person to look at: run on a real
+// display (Xvfb, QT_QPA_PLATFORM=xcb) with ORV_CALIBRATION_SCREENSHOT naming the file.
+TEST_F(WizardRunTest, ScreenshotDuringTheRun) {
+    const char* file = std::getenv("ORV_CALIBRATION_SCREENSHOT");
+    if (file == nullptr)
+        GTEST_SKIP() << "no screenshot asked for";
+    StartRun();
+    ASSERT_TRUE(PassUntil(
+        [&] { return wizard.run.step == kZeroingStep && wizard.run.zeroingPasses < 40; }, 200000));
+    for (int i = 0; i < 20; ++i)
+        Pass();
+    ASSERT_EQ(std::system((std::string("import -window root ") + file).c_str()), 0);
 }
 
 }  // namespace
