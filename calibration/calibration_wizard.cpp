@@ -88,6 +88,11 @@ void SetOutput(CalibrationContext& context, CalibrationWizard& wizard, int block
         reg[kRegDcMode] = kDcModeDc;
     }
     WriteRegisters(context.link, 0, 32);
+    if (dcBias) {
+        ui::SetControlText(context.gui, DcBiasField(block), Text(DcBiasCode(wizard, block)));
+    } else {
+        ui::SetControlText(context.gui, kDacLive, Text(reg[kRegCode]));
+    }
 }
 
 void Adjust(CalibrationContext& context, CalibrationWizard& wizard, int block, int button) {

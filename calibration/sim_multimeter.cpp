@@ -172,6 +172,11 @@ void SetSimMultimeterFaults(SimMultimeter& meter, const SimMultimeterFaults& fau
     meter.faults = faults;
 }
 
+void SetSimMultimeterNoise(SimMultimeter& meter, double rmsVolts) {
+    std::lock_guard lock(meter.mutex);
+    meter.noiseVolts = rmsVolts;
+}
+
 std::vector<std::string> ReceivedCommands(const SimMultimeter& meter) {
     std::lock_guard lock(meter.mutex);
     return meter.commands;

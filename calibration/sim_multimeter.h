@@ -25,10 +25,10 @@ struct SimMultimeterFaults {
 
 struct SimMultimeter {
     std::function<double()> measure;  // volts at the leads; called on the server's thread
-    double noiseVolts = 20e-6;        // rms
     int port = 0;
 
     mutable std::mutex mutex;  // guards the fields below
+    double noiseVolts = 20e-6;  // rms
     SimMultimeterFaults faults;
     std::vector<std::string> commands;  // every command line received, in order
     std::string range = "10V";
@@ -52,6 +52,7 @@ std::unique_ptr<SimMultimeter> StartSimMultimeter(std::function<double()> measur
 std::string SimMultimeterAddress(const SimMultimeter& meter);
 
 void SetSimMultimeterFaults(SimMultimeter& meter, const SimMultimeterFaults& faults);
+void SetSimMultimeterNoise(SimMultimeter& meter, double rmsVolts);
 std::vector<std::string> ReceivedCommands(const SimMultimeter& meter);
 
 // The reply text for a reading: "+1.00000000E+01" and a line feed; readings past 1.2

@@ -28,7 +28,7 @@ protected:
         UseFastTime(clock, 10);
         meter = StartSimMultimeter([this] { return volts.load(); });
         ASSERT_NE(meter, nullptr);
-        meter->noiseVolts = 0.0;
+        SetSimMultimeterNoise(*meter, 0.0);
     }
 
     void Connect() { ASSERT_TRUE(DmmConnect(dmm, clock, SimMultimeterAddress(*meter))); }

@@ -146,6 +146,16 @@ TEST_F(WizardTest, WithoutAnInstrumentTheWindowDoesNotStay) {
     EXPECT_EQ(dialogs.shown[0].text, "No USB detected - Please connect to device and retry");
 }
 
+TEST_F(WizardTest, AWindowThatCannotOpenIsSaidSo) {
+    ConnectInstrument();
+    ASSERT_TRUE(ui::OpenWindow(*gui, kWindow, "in the way", 0, 0, 100, 100));
+    EXPECT_FALSE(BeginCalibrationWizard(*context, wizard));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Error #0057");
+    EXPECT_EQ(dialogs.shown[0].text, "ADC CALIBRATE window won't start");
+    EXPECT_TRUE(link.state.Connected);
+}
+
 TEST_F(WizardTest, SetOutputSendsTheLevelsRegisters) {
     ConnectInstrument();
     ASSERT_TRUE(Open());
@@ -158,6 +168,7 @@ TEST_F(WizardTest, SetOutputSendsTheLevelsRegisters) {
                                                      {16, 0},  {17, 0}};
     for (const auto& [reg, value] : expected)
         EXPECT_EQ(InstrumentRegister(reg), static_cast<std::uint32_t>(value)) << reg;
+    EXPECT_EQ(Text(kDacLive), std::to_string(plus1));
 
     // The -10 V DC bias block: the -10 V level code, and the DC bias registers.
     const std::int64_t bias10 = std::lround(h.dcBiasZeroCode + 10 * h.dcBiasCodesPerVolt);
@@ -168,6 +179,7 @@ TEST_F(WizardTest, SetOutputSendsTheLevelsRegisters) {
     EXPECT_EQ(InstrumentRegister(21), static_cast<std::uint32_t>((bias10 - biasMinus10) / 2));
     EXPECT_EQ(InstrumentRegister(22), 2u);
     EXPECT_NEAR(sim::SocketVolts(*instrument, sim::OutputSocket::Blue), -10.0, 0.01);
+    EXPECT_EQ(Text(kDcBiasFields[1]), std::to_string(biasMinus10));
 }
 
 TEST_F(WizardTest, AdjustButtonsMoveTheCodeOncePerPress) {
@@ -269,7 +281,7 @@ TEST_F(WizardTest, MeasureShowsTheReadingOrWhyThereIsNone) {
     EXPECT_EQ(dialogs.shown[0].title, "Error");
     EXPECT_EQ(dialogs.shown[0].text, "DMM not connected");
     ConnectMultimeter();
-    meter->noiseVolts = 0.0;
+    SetSimMultimeterNoise(*meter, 0.0);
     Press(SetOutputOf(kLevelPlus10));
     Press(kDmmMeasure);
     EXPECT_NEAR(std::atof(Text(kDmmReadingField).c_str()), 10.0, 0.002);
