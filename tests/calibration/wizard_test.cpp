@@ -221,7 +221,7 @@ TEST_F(WizardTest, CalibrateButtonsRecordTheCodeAndTheLiveAdcMeans) {
             const std::string live = Text(kAdc0Live);
             return live != "--" && std::abs(std::atof(live.c_str()) - expected) < 5;
         },
-        1000))
+        10000))
         << Text(kAdc0Live);
     Press(BlockControl(kLevelMinus10, kBlockCalibrate));
     EXPECT_EQ(Text(kDacFields[kLevelMinus10]), std::to_string(DacCode()));
