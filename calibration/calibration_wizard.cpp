@@ -32,7 +32,6 @@ constexpr int kReadingsPerSample = 80;
 constexpr int kAdjustSteps[6] = {500, 25, 1, -1, -25, -500};
 constexpr int kWizardPollMs = 250;
 constexpr int kDcBiasPlus10Block = 5;
-constexpr int kDcBiasMinus10Block = 6;
 
 std::string Text(std::int64_t value) {
     return std::to_string(value);
