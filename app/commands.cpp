@@ -3,6 +3,5 @@
 namespace orv {
 
 void OpenRecordEditor(Program&) {}
-void OpenCalibrationWindow(Program&) {}
 
 }  // namespace orv

@@ -14,8 +14,7 @@ void HandlePanelCommand(Program& program, int control);
 void AutoTestStepOnce(Program& program);
 void AutoCaptureStepOnce(Program& program);
 void AutoFreezeStepOnce(Program& program);
-// The secondary windows, each with its own loop; nothing until it is built.
+// The record editor window, with its own loop; nothing until it is built.
 void OpenRecordEditor(Program& program);
-void OpenCalibrationWindow(Program& program);
 
 }  // namespace orv

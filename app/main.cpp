@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/calibration_window.h"
 #include "app/command_line.h"
 #include "app/program.h"
 #include "app/startup.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     program.gui = std::make_unique<orv::ui::Gui>();
     ChooseInstrumentDriver(program, options);
     orv::StartUp(program, options);
+    orv::StartSimulatedMultimeter(program);
     orv::RunTopLevelLoop(program);
     orv::StopCommsThread(program);
     return 0;

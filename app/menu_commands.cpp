@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/calibration_window.h"
 #include "app/colours_window.h"
 #include "app/commands.h"
 #include "app/display_refresh.h"

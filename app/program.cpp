@@ -26,6 +26,7 @@ void ResetProgram(Program& program) {
     program.display = DisplayState{};
     program.cycle = MainCycleState{};
     program.simProbe = SimProbeState{};
+    program.dmm = DmmClient{};
 }
 
 }  // namespace orv

@@ -6,6 +6,8 @@
 
 #include "app/main_cycle.h"
 #include "app/sim_probe_window.h"
+#include "calibration/dmm_client.h"
+#include "calibration/sim_multimeter.h"
 #include "core/app_state.h"
 #include "core/event_log.h"
 #include "core/media.h"
@@ -40,6 +42,10 @@ struct Program {
     DisplayState display;
     MainCycleState cycle;
     SimProbeState simProbe;
+    // The bench multimeter's connection, kept from the first "Connect" to the end.
+    DmmClient dmm;
+    // With "--simulator" only: the simulated multimeter the calibration window reaches.
+    std::unique_ptr<SimMultimeter> simMultimeter;
 
     // The communications thread works on the records above: it ends first.
     ~Program();

@@ -17,15 +17,25 @@ std::string SixDecimals(float value) {
     return text;
 }
 
-bool GainValid(float gain) {
-    return gain > 0.0f && gain <= 100.0f;
+// ADC gains are volts per count. The DC bias gain is DAC codes per volt: the +-10 V
+// span of a 16-bit DAC allows up to 65535 / 20, and the usual instrument has about
+// 1291, which a limit of 100 would throw away.
+constexpr float kAdcGainMax = 100.0f;
+constexpr float kDcBiasGainMax = 65535.0f / 20.0f;
+
+bool GainValid(float gain, float max) {
+    return gain > 0.0f && gain <= max;
 }
 
 // Volts per count and the offset in counts from the readings at +10 V and -10 V. Equal
-// readings give no slope; the previous values stay.
+// readings give no slope: the gain is left 0, which the validation turns into the
+// defaults, so an uncalibrated instrument never scales by the previous instrument's.
 void DeriveAdc(std::int64_t at10, std::int64_t atMinus10, float& gain, float& offset) {
-    if (at10 == atMinus10)
+    if (at10 == atMinus10) {
+        gain = 0.0f;
+        offset = 0.0f;
         return;
+    }
     gain = static_cast<float>(20.0 / static_cast<double>(at10 - atMinus10));
     if (gain != 0.0f) {
         offset =
@@ -33,8 +43,8 @@ void DeriveAdc(std::int64_t at10, std::int64_t atMinus10, float& gain, float& of
     }
 }
 
-void ValidateGain(EventLog& log, std::string_view name, float& gain, float& offset) {
-    if (GainValid(gain))
+void ValidateGain(EventLog& log, std::string_view name, float max, float& gain, float& offset) {
+    if (GainValid(gain, max))
         return;
     WriteLogLine(log, "Warning: " + std::string(name) + " gain invalid: " + SixDecimals(gain) +
                           " - resetting to defaults");
@@ -125,9 +135,9 @@ void DeriveCalibration(const CalibrationPoints& points, Calibration& calibration
     calibration.DcBiasOffset =
         static_cast<float>(biasSpan / 2.0 + static_cast<double>(points.dcBiasMinus10));
 
-    ValidateGain(log, "ADC0", calibration.Adc0Gain, calibration.Adc0Offset);
-    ValidateGain(log, "ADC1", calibration.Adc1Gain, calibration.Adc1Offset);
-    ValidateGain(log, "DCBIAS", calibration.DcBiasGain, calibration.DcBiasOffset);
+    ValidateGain(log, "ADC0", kAdcGainMax, calibration.Adc0Gain, calibration.Adc0Offset);
+    ValidateGain(log, "ADC1", kAdcGainMax, calibration.Adc1Gain, calibration.Adc1Offset);
+    ValidateGain(log, "DCBIAS", kDcBiasGainMax, calibration.DcBiasGain, calibration.DcBiasOffset);
     WriteLogLine(log, "Calibration loaded: ADC0_gain=" + SixDecimals(calibration.Adc0Gain) +
                           " ADC1_gain=" + SixDecimals(calibration.Adc1Gain) +
                           " DCBIAS_gain=" + SixDecimals(calibration.DcBiasGain));

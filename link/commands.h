@@ -45,7 +45,9 @@ inline constexpr int kRegDcMode = 22;
 inline constexpr int kRegFixedFive = 23;
 
 // Bits of the control register.
-inline constexpr int kControlStream = 2;  // set by the connection, never cleared
+// Set by the connection; the calibration window writes its output settings over it and
+// the instrument streams on.
+inline constexpr int kControlStream = 2;
 inline constexpr int kControlClearOnBurst = 4 | 8;
 inline constexpr int kControlCalibrationOutput = 16;
 inline constexpr int kControlHighRange = 32;

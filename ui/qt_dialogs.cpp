@@ -1,9 +1,9 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QUrl>

@@ -24,9 +24,6 @@ constexpr double kSourceOhmsMin = 10.0;
 constexpr double kSourceOhmsMax = 1.0e6;
 constexpr int kReadingsMax = 1000;
 
-std::int16_t Code16(std::uint32_t value) {
-    return static_cast<std::int16_t>(value & 0xFFFF);
-}
 std::int32_t Signed32(std::uint32_t value) {
     return static_cast<std::int32_t>(value);
 }
@@ -44,6 +41,13 @@ std::int32_t Accumulated(double countPerReading, int readings, double noiseRms,
 
 }  // namespace
 
+std::int16_t DacCodeFromRegister(std::uint32_t value) {
+    const auto code = static_cast<std::int16_t>(value & 0xFFFF);
+    const bool truncatingSplit = (value >> 16) == 0;
+    return truncatingSplit && code < 0 && (code & 0xFF) != 0 ? static_cast<std::int16_t>(code - 256)
+                                                             : code;
+}
+
 Drive DriveFromRegisters(const RegisterFile& reg, const HardwareConstants& h, bool hasDcBias) {
     const std::uint32_t control = reg[kRegControl];
     const double perVolt =
@@ -58,13 +62,14 @@ Drive DriveFromRegisters(const RegisterFile& reg, const HardwareConstants& h, bo
             : kDefaultFrequencyHz;
     if ((control & kControlCalibrationOutput) != 0) {
         drive.peakVolts = 0.0;
-        drive.dcVolts = std::clamp((Code16(reg[kRegCalibrationLevel]) - h.dacZeroCode) / perVolt,
-                                   -kRailVolts, kRailVolts);
+        drive.dcVolts =
+            std::clamp((DacCodeFromRegister(reg[kRegCalibrationLevel]) - h.dacZeroCode) / perVolt,
+                       -kRailVolts, kRailVolts);
         return drive;
     }
     const std::uint32_t amplitude = std::min(reg[kRegAmplitude], kAmplitudeCodeMax);
     drive.peakVolts = std::min(amplitude / 2.0 / perVolt, kRailVolts);
-    double dc = (Code16(reg[kRegAmplitudeZero]) - h.dacZeroCode) / perVolt;
+    double dc = (DacCodeFromRegister(reg[kRegAmplitudeZero]) - h.dacZeroCode) / perVolt;
     if (hasDcBias && reg[kRegDcMode] >= kDcModeDc && reg[kRegDcMode] <= 5) {
         dc += (Signed32(reg[kRegDcLevel]) - h.dcBiasZeroCode) / h.dcBiasCodesPerVolt;
     }

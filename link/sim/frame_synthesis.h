@@ -15,6 +15,13 @@ namespace orv::sim {
 inline constexpr int kSimRegisterCount = 32768;
 using RegisterFile = std::vector<std::uint32_t>;
 
+// A signed 16-bit DAC code as the firmware rebuilds it from a register. The host splits
+// a value into bytes by truncating division (link/protocol.h): a negative code arrives
+// with its upper 16 bits clear and 256 above its two's-complement form unless its low
+// byte is 0, and the firmware takes that back. A full two's-complement value is taken
+// as it is. Codes between -256 and 0 cannot be told from small positive ones.
+std::int16_t DacCodeFromRegister(std::uint32_t value);
+
 // What the generator puts out for these register values, within what the hardware can
 // do. Registers still at 0 after power-on mean the instrument's own defaults (10 kohm,
 // 50 Hz). With the calibration

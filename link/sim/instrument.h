@@ -83,6 +83,9 @@ struct Instrument {
     RegisterFile registers = RegisterFile(kSimRegisterCount);
     std::vector<std::uint8_t> partialPacket;
     std::int64_t lastHostPacketMs = 0;
+    // Set by a write of the stream bit to the control register; a later write without it
+    // (the calibration output's) does not stop the stream. Power-on clears it.
+    bool streamStarted = false;
     bool streaming = false;
     std::int64_t nextFrameDueUs = 0;
     std::uint16_t sequence = 0;

@@ -47,7 +47,7 @@ void QueueFrame(Instrument& in) {
 }
 
 bool StreamWanted(const Instrument& in, std::int64_t nowMs) {
-    return in.plugged && (in.registers[kRegControl] & kControlStream) != 0 && !in.faults.stalled &&
+    return in.plugged && in.streamStarted && !in.faults.stalled &&
            nowMs - in.lastHostPacketMs <= kHostSilenceMs;
 }
 
@@ -60,6 +60,7 @@ std::int64_t InstrumentNowMs(const Instrument& in) {
 void PowerOn(Instrument& in) {
     std::fill(in.registers.begin(), in.registers.end(), 0u);
     in.partialPacket.clear();
+    in.streamStarted = false;
     in.streaming = false;
     in.waveformValid = false;
     ClearQueue(in);
@@ -84,6 +85,8 @@ void ReceiveCommandBytes(Instrument& in, const std::uint8_t* bytes, std::size_t 
             continue;
         }
         in.registers[static_cast<std::size_t>(packet.registerNumber)] = packet.value;
+        if (packet.registerNumber == kRegControl && (packet.value & kControlStream) != 0)
+            in.streamStarted = true;
     }
 }
 

@@ -74,22 +74,24 @@ TEST_F(CalibrationTest, AnEmptyTextAreaResetsAllThreeGains) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(CalibrationTest, GainValidityAndWhatEqualReadingsKeep) {
+TEST_F(CalibrationTest, GainValidityAndEqualReadings) {
     struct Case {
         const char* name;
         const char* text;
-        float adc0Gain;  // the previous values are 0.5 and 7
+        float adc0Gain;  // the previous values are 0.5 and 7, which never stay
         float adc0Offset;
         float dcBiasGain;
         std::vector<std::string> log;
     };
     const Case cases[] = {
-        {"equal ADC readings keep the previous gain and offset",
+        // The previous instrument's gains must not carry over to one that has none.
+        {"equal ADC readings give the defaults, not the previous gain",
          "ADC0@10V=5\r\nADC0@-10V=5\r\nADC1@10V=20\r\nDCBIAS@10V=20\r\n",
-         0.5f,
-         7.0f,
          1.0f,
-         {"Calibration loaded: ADC0_gain=0.500000 ADC1_gain=1.000000 DCBIAS_gain=1.000000"}},
+         0.0f,
+         1.0f,
+         {"Warning: ADC0 gain invalid: 0.000000 - resetting to defaults",
+          "Calibration loaded: ADC0_gain=1.000000 ADC1_gain=1.000000 DCBIAS_gain=1.000000"}},
         {"a falling ADC is invalid",
          "ADC0@10V=0\r\nADC0@-10V=20\r\nADC1@10V=20\r\nDCBIAS@10V=20\r\n",
          1.0f,
@@ -97,19 +99,21 @@ TEST_F(CalibrationTest, GainValidityAndWhatEqualReadingsKeep) {
          1.0f,
          {"Warning: ADC0 gain invalid: -1.000000 - resetting to defaults",
           "Calibration loaded: ADC0_gain=1.000000 ADC1_gain=1.000000 DCBIAS_gain=1.000000"}},
-        {"a DC bias gain of 100 is valid",
-         "ADC1@10V=20\r\nDCBIAS@10V=2000\r\n",
-         0.5f,
-         7.0f,
-         100.0f,
-         {"Calibration loaded: ADC0_gain=0.500000 ADC1_gain=1.000000 DCBIAS_gain=100.000000"}},
-        {"above 100 is invalid",
-         "ADC1@10V=20\r\nDCBIAS@10V=2001\r\n",
-         0.5f,
-         7.0f,
+        // DC bias codes per volt: the usual instrument's 1291 are kept.
+        {"the default DC bias codes give a valid gain",
+         "ADC0@10V=40000\r\nADC0@-10V=20000\r\nADC1@10V=20\r\nDCBIAS@10V=29198\r\n"
+         "DCBIAS@-10V=3367\r\n",
+         0.001f,
+         -30000.0f,
+         1291.55f,
+         {"Calibration loaded: ADC0_gain=0.001000 ADC1_gain=1.000000 DCBIAS_gain=1291.550049"}},
+        {"a span past a 16-bit DAC is invalid",
+         "ADC0@10V=40000\r\nADC0@-10V=20000\r\nADC1@10V=20\r\nDCBIAS@10V=65536\r\n",
+         0.001f,
+         -30000.0f,
          1.0f,
-         {"Warning: DCBIAS gain invalid: 100.050003 - resetting to defaults",
-          "Calibration loaded: ADC0_gain=0.500000 ADC1_gain=1.000000 DCBIAS_gain=1.000000"}},
+         {"Warning: DCBIAS gain invalid: 3276.800049 - resetting to defaults",
+          "Calibration loaded: ADC0_gain=0.001000 ADC1_gain=1.000000 DCBIAS_gain=1.000000"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

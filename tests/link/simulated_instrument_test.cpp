@@ -255,6 +255,15 @@ TEST_F(SimulatedInstrumentTest, CalibrationOutputForAMeter) {
     EXPECT_EQ(sim::Inspect(*instrument).drive.peakVolts, 0.0);
 }
 
+TEST_F(SimulatedInstrumentTest, TheCalibrationOutputKeepsTheStreamGoing) {
+    Connect();
+    link.registers.values[kRegControl] = kControlCalibrationOutput | kControlHighRange;
+    WriteRegisters(link, kRegControl, 1);
+    const std::uint64_t sent = sim::Inspect(*instrument).counters.framesSent;
+    Run(500);
+    EXPECT_GT(sim::Inspect(*instrument).counters.framesSent, sent + 10);
+}
+
 TEST_F(SimulatedInstrumentTest, UnplugLosesTheHandleAndThePower) {
     Connect();
     Run(100);
@@ -399,6 +408,15 @@ TEST(DriveFromRegistersTest, WhatTheGeneratorPutsOut) {
          1},
         {"calibration output: DAC@-10V",
          {{1, 48}, {3, 0xFFFF970D}, {4, 57124}},
+         true,
+         0.0,
+         -10.0,
+         10000,
+         50,
+         1},
+        // -26867 as the host splits it: 256 above, upper half clear.
+        {"calibration output: DAC@-10V as sent",
+         {{1, 48}, {3, 0x980D}, {4, 57124}},
          true,
          0.0,
          -10.0,
