@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "core/clock.h"
+#include "link/link_clock.h"
 #include "testplan/test_plan.h"
 #include "ui/control_numbers.h"
 #include "ui/controls.h"
@@ -180,7 +181,8 @@ void FollowPlanWithProbe(Program& program) {
         return;
     const TestPlan& plan = program.testPlan;
     const int record = program.position.TestPlanIndex;
-    const std::int64_t now = MonotonicMs();
+    // The link's clock: the monotonic one, or the one a test runs fast.
+    const std::int64_t now = NowMs(program.link.clock);
     if (record != state.followedRecord) {
         // The hand leaves the old pin at once and reaches the new one a moment later.
         state.followedRecord = record;
