@@ -183,6 +183,10 @@ void FollowPlanWithProbe(Program& program) {
     const int record = program.position.TestPlanIndex;
     // The link's clock: the monotonic one, or the one a test runs fast.
     const std::int64_t now = NowMs(program.link.clock);
+    if (program.working.WorkingMode != state.followedWorkingMode) {
+        state.followedWorkingMode = program.working.WorkingMode;
+        state.followedRecord = -1;
+    }
     if (record != state.followedRecord) {
         // The hand leaves the old pin at once and reaches the new one a moment later.
         state.followedRecord = record;

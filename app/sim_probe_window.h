@@ -30,6 +30,7 @@ struct SimProbeState {
     // changes, the pin has been judged or captured and the hand lifts.
     std::string touchedRecordState;
     bool onFollowedPin = false;
+    int followedWorkingMode = -1;  // a new run starts with the hand on its pin again
 };
 
 void OpenSimProbeWindow(Program& program);
