@@ -284,7 +284,7 @@ TEST_P(SettingsOnAFullDiskTest, NoLineIsLeftHalfWritten) {
     LoadAllSettings(full);
     EXPECT_EQ(full.settings.Scope1CrosshairMode, "On");  // the default, in memory
     disk.Release();
-    EXPECT_EQ(Settings(), text);
+    EXPECT_TRUE(Settings() == text) << Settings().size() << " bytes, " << text.size() << " before";
 
     AppState roomAgain;
     LoadAllSettings(roomAgain);
