@@ -48,7 +48,7 @@ for target in "${targets[@]}"; do
     fi
     runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)"
     cov="$(grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE|INITED).*cov: ' "$log" | tail -1 |
-        sed -E 's/.*cov: ([0-9]+) ft: ([0-9]+).*corp: ([0-9]+).*/cov \1, features \2, corpus \3/')"
+        sed -E 's/.*cov: ([0-9]+) ft: ([0-9]+).*corp: ([0-9]+).*/cov \1, features \2, corpus \3/' || true)"
     summary+=("$(printf '%-28s %9s runs, %s, %s' "$target" "$runs" "${cov:-no coverage line}" "$verdict")")
 done
 echo "Fuzzing, ${seconds} s per target:"
