@@ -22,7 +22,8 @@ corpus_of() {
     esac
 }
 
-build=build/fuzz
+# Absolute paths: a target may change its working directory (the calibration one does).
+build="$PWD/build/fuzz"
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DORV_BUILD_FUZZ=ON \
     -DORV_BUILD_TESTS=OFF -DORV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target "${targets[@]}"
@@ -32,7 +33,7 @@ mkdir -p "$findings"
 failed=0
 summary=()
 for target in "${targets[@]}"; do
-    seeds="fuzz/corpus/$(corpus_of "$target")"
+    seeds="$PWD/fuzz/corpus/$(corpus_of "$target")"
     found="$build/found/$target"
     mkdir -p "$found"
     [ -d "$seeds" ] || seeds=""
