@@ -10,6 +10,7 @@
 #include "core/files.h"
 #include "core/instrument_model.h"
 #include "core/settings.h"
+#include "display/grid_layout.h"
 
 namespace orv {
 
@@ -95,7 +96,8 @@ void StartUp(Program& program, const StartOptions& options) {
 
 void OpenMainWindow(Program& program, const StartOptions& options) {
     AppState& app = program.app;
-    ui::ResizeWindow(*program.gui, ui::kMainWindow, 1200, 720);
+    ui::ResizeWindow(*program.gui, ui::kMainWindow, kStartupWindowSize.width,
+                     kStartupWindowSize.height);
     // The model is fixed for the whole run: reading the settings again must not undo
     // the start-up's correction of an unknown model name.
     const std::string model = app.settings.ActiveInstrument;
@@ -157,6 +159,7 @@ void RunTopLevelPass(Program& program) {
         StartConnection(program);
     }
     ShowPendingLogWarning(program.log);
+    RefreshCrashClock();
 }
 
 void RunTopLevelLoop(Program& program) {

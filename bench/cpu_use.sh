@@ -9,13 +9,15 @@ display=":$((RANDOM % 500 + 100))"
 Xvfb "$display" -screen 0 1920x1080x24 >/dev/null 2>&1 &
 xvfb=$!
 work="$(mktemp -d)"
-trap 'kill $xvfb 2>/dev/null || true; pkill -f "$work/orv" 2>/dev/null || true; rm -rf "$work"' EXIT
+pid=""
+trap 'kill $xvfb 2>/dev/null || true; [ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 sleep 1
 cp -r stage/. "$work/"
 rm -f "$work/ORV_settings.txt" "$work/log.txt"
-(cd "$work" && DISPLAY="$display" "$work/orv" --simulator >/dev/null 2>&1 &)
+# exec: the background job's pid is the program's own.
+(cd "$work" && DISPLAY="$display" exec "$work/orv" --simulator >/dev/null 2>&1) &
+pid=$!
 sleep 3
-pid="$(pgrep -f "$work/orv" | head -1)"
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
 measure() {
     local before after hz

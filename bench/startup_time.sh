@@ -14,14 +14,15 @@ sleep 1
 for i in $(seq "$runs"); do
     work="$(mktemp -d)"
     start=$(date +%s%N)
-    (cd "$work" && DISPLAY="$display" "$orv" >/dev/null 2>&1 &)
+    (cd "$work" && DISPLAY="$display" exec "$orv" >/dev/null 2>&1) &
+    pid=$!
     # xdotool's own --sync polls only twice a second: poll faster here.
     until DISPLAY="$display" xdotool search --onlyvisible --name "Analog Signature Analyser" >/dev/null 2>&1; do
         sleep 0.005
     done
     end=$(date +%s%N)
     echo "run $i: $(( (end - start) / 1000000 )) ms"
-    pkill -f "^$orv" >/dev/null 2>&1 || true
-    sleep 0.3
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
     rm -rf "$work"
 done

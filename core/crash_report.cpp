@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "core/crash_clock.h"
 #include "core/number_text.h"
 
 namespace orv {
@@ -65,9 +66,17 @@ struct HandlerContext {
     std::uint64_t loadBase = 0;
     std::uint64_t textStart = 0;
     std::uint64_t textEnd = 0;
-    long utcOffsetSeconds = 0;
     bool canResolveSource = false;
+    // Two tables, so that a refresh fills the one the handler is not reading.
+    UtcOffsetTable offsets[2];
+    std::atomic<int> currentOffsets{0};
+    std::int64_t offsetsMadeAt = 0;  // user-interface thread only
+    // The thread whose report is under way (0: none). A fault on the other thread
+    // waits for it; the report's own fault ends the process at once.
+    std::atomic<pid_t> reportingThread{0};
 };
+
+constexpr std::int64_t kUtcOffsetRefreshSeconds = 60;
 
 // The handler's one view of the program, set once at start-up.
 HandlerContext* g_crashContext = nullptr;
@@ -111,32 +120,6 @@ const char* DescribeFault(int signal, int code) {
         default:
             return "Fatal signal";
     }
-}
-
-// Civil date from days since 1970-01-01 (Howard Hinnant's algorithm): localtime_r
-// may take a lock, so the handler counts the date itself.
-LocalDateTime LocalTimeFromEpoch(long long seconds) {
-    long long days = seconds / 86400;
-    long long rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        days -= 1;
-    }
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long long dayOfEra = days - era * 146097;
-    const long long yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const long long mp = (5 * dayOfYear + 2) / 153;
-    LocalDateTime t;
-    t.day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
-    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    t.year = static_cast<int>(yearOfEra + era * 400 + (t.month <= 2 ? 1 : 0));
-    t.hour = static_cast<int>(rest / 3600);
-    t.minute = static_cast<int>(rest / 60 % 60);
-    t.second = static_cast<int>(rest % 60);
-    return t;
 }
 
 // Asks addr2line, in a child process, for "file:line" of an address of the executable.
@@ -265,6 +248,17 @@ void HandleFault(int signal, siginfo_t* info, void* rawContext) {
 
     const int savedErrno = errno;
     HandlerContext* context = g_crashContext;
+    if (context != nullptr) {
+        const pid_t self = gettid();
+        pid_t reporting = 0;
+        if (!context->reportingThread.compare_exchange_strong(reporting, self)) {
+            if (reporting == self)
+                _exit(128 + signal);  // the report itself faulted
+            // One report per run: the first one ends the process when its box closes.
+            for (;;)
+                pause();
+        }
+    }
     CrashFacts facts;
     facts.description = DescribeFault(signal, info->si_code);
     facts.code = signal;
@@ -290,10 +284,13 @@ void HandleFault(int signal, siginfo_t* info, void* rawContext) {
     const std::size_t reportLength = BuildCrashReport(facts, state, report, sizeof report - 1);
     report[reportLength] = '\0';
 
-    const long long now = static_cast<long long>(time(nullptr)) +
-                          (context != nullptr ? context->utcOffsetSeconds : 0);
+    const std::int64_t now = static_cast<std::int64_t>(time(nullptr));
+    const LocalDateTime when =
+        context != nullptr
+            ? LocalTimeFromTable(context->offsets[context->currentOffsets.load()], now)
+            : DateTimeFromEpoch(now);
     const std::size_t blockLength =
-        BuildCrashBlock(report, reportLength, LocalTimeFromEpoch(now), block, sizeof block);
+        BuildCrashBlock(report, reportLength, when, block, sizeof block);
     const int fd = open(kBugReportFileName.data(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd >= 0) {
         std::size_t done = 0;
@@ -429,10 +426,9 @@ void InstallCrashHandler(const CrashStateSources& sources) {
     context.executable[n > 0 ? n : 0] = '\0';
     dl_iterate_phdr(FindExecutableText, &context);
     context.canResolveSource = n > 0 && access("/usr/bin/addr2line", X_OK) == 0;
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    context.utcOffsetSeconds = local.tm_gmtoff;
+    context.offsetsMadeAt = static_cast<std::int64_t>(std::time(nullptr));
+    context.offsets[0] = MakeUtcOffsetTable(context.offsetsMadeAt);
+    context.currentOffsets = 0;
     g_crashContext = &context;
 
     // The installing thread keeps this stack until the process ends.
@@ -444,6 +440,21 @@ void InstallCrashHandler(const CrashStateSources& sources) {
     for (const int signal : {SIGSEGV, SIGFPE, SIGBUS, SIGILL, SIGABRT}) {
         sigaction(signal, &action, nullptr);
     }
+}
+
+void RefreshCrashClock() {
+    HandlerContext* context = g_crashContext;
+    if (context == nullptr)
+        return;
+    const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
+    // A clock set back counts as due too.
+    if (now >= context->offsetsMadeAt && now - context->offsetsMadeAt < kUtcOffsetRefreshSeconds)
+        return;
+    tzset();  // a zone changed through TZ
+    const int next = 1 - context->currentOffsets.load();
+    context->offsets[next] = MakeUtcOffsetTable(now);
+    context->currentOffsets.store(next);
+    context->offsetsMadeAt = now;
 }
 
 CrashSignalStack::CrashSignalStack() {

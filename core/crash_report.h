@@ -61,8 +61,16 @@ std::size_t BuildCrashBlock(const char* report, std::size_t reportLength, const 
                             char* out, std::size_t capacity);
 
 // Installs the handler for SIGSEGV, SIGFPE, SIGBUS, SIGILL and SIGABRT on every
-// thread. Call once, early; the sources must outlive the process.
+// thread. Call once, early; the sources must outlive the process. One report per
+// run: a fault on a second thread while a report is under way waits for it to end
+// the process.
 void InstallCrashHandler(const CrashStateSources& sources);
+
+// Keeps the handler's local time right across a change of UTC offset (daylight
+// saving, a new TZ): every minute it works out the offsets for the year ahead again.
+// Cheap between those minutes; the top-level loop calls it every pass. Nothing
+// happens before InstallCrashHandler.
+void RefreshCrashClock();
 
 // Gives the calling thread its own signal stack for as long as the object lives, so
 // that a stack overflow on it is still reported; the thread's previous signal stack

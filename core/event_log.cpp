@@ -62,7 +62,7 @@ void WriteLogLine(EventLog& log, std::string_view message) {
     bool written = false;
     {
         std::lock_guard lock(log.mutex);
-        written = AppendToFile(kLogFileName, line);
+        written = AppendLine(kLogFileName, line);
     }
     if (written)
         return;

@@ -35,7 +35,9 @@ struct MessageParts {
 // begins with none of "Info", "Warning", "Error".
 MessageParts SplitMessage(std::string_view message);
 
-// Appends "[dd-Mon-yyyy hh:ii:ss] message" and CR LF to log.txt.
+// Appends "[dd-Mon-yyyy hh:ii:ss] message" and CR LF to log.txt, on a line of its
+// own even when the file's last line lacks its end; a line the disk cannot take
+// whole is not left half written.
 void WriteLogLine(EventLog& log, std::string_view message);
 
 // Logs the message, then shows it as a box when it is numbered.

@@ -28,8 +28,41 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Opens for writing with `mode` (truncate, append or exclusive creation), writes all
-// of `bytes` and closes; false when any step fails.
+// Appends to an open descriptor (opened with O_APPEND); a write cut short is cut back
+// off. With `startLine`, a file whose last byte is no line end gets CR LF first.
+bool AppendAll(int fd, std::string_view bytes, bool startLine) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return false;
+    const off_t before = info.st_size;
+    std::string lead;
+    if (startLine && before > 0) {
+        char last = '\n';
+        // A file opened write-only cannot be looked at; the line is appended as it is.
+        if (::pread(fd, &last, 1, before - 1) == 1 && last != '\n' && last != '\r')
+            lead = kLineEnd;
+    }
+    if (WriteAll(fd, lead.empty() ? bytes : lead + std::string(bytes)))
+        return true;
+    // Half a line would merge with the next one: take it back.
+    while (::ftruncate(fd, before) != 0 && errno == EINTR) {
+    }
+    return false;
+}
+
+bool AppendOpened(std::string_view path, std::string_view bytes, bool startLine) {
+    const std::string native = NativePath(path);
+    int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = AppendAll(fd, bytes, startLine);
+    return ::close(fd) == 0 && written;
+}
+
+// Opens for writing with `mode` (truncate or exclusive creation), writes all of
+// `bytes` and closes; false when any step fails.
 bool WriteOpened(std::string_view path, std::string_view bytes, int mode) {
     const std::string native = NativePath(path);
     const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0644);
@@ -50,12 +83,19 @@ std::string NativePath(std::string_view stored) {
     return path;
 }
 
-std::optional<std::string> ReadWholeFile(std::string_view path) {
+std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t maxBytes) {
     const std::string native = NativePath(path);
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe without a writer is refused rather than waited on.
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string text;
+    text.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -68,6 +108,11 @@ std::optional<std::string> ReadWholeFile(std::string_view path) {
         if (n == 0)
             break;
         text.append(buffer, static_cast<size_t>(n));
+        // A file still growing while it is read is held to the same limit.
+        if (static_cast<std::int64_t>(text.size()) > maxBytes) {
+            ::close(fd);
+            return std::nullopt;
+        }
     }
     ::close(fd);
     return text;
@@ -127,7 +172,11 @@ bool WriteWholeFile(std::string_view path, std::string_view content) {
 }
 
 bool AppendToFile(std::string_view path, std::string_view bytes) {
-    return WriteOpened(path, bytes, O_APPEND);
+    return AppendOpened(path, bytes, false);
+}
+
+bool AppendLine(std::string_view path, std::string_view line) {
+    return AppendOpened(path, line, true);
 }
 
 bool CreateNewFile(std::string_view path, std::string_view content) {
@@ -136,7 +185,7 @@ bool CreateNewFile(std::string_view path, std::string_view content) {
 
 bool CanOpenForReading(std::string_view path) {
     const std::string native = NativePath(path);
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     ::close(fd);

@@ -16,8 +16,15 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // The path to open for a stored path text: '\' becomes '/'.
 std::string NativePath(std::string_view stored);
 
-// Whole file as bytes, or nothing when it cannot be opened.
-std::optional<std::string> ReadWholeFile(std::string_view path);
+// Largest file a reader takes in unless it names its own limit: far above any file
+// the program reads, far below what would exhaust the memory.
+inline constexpr std::int64_t kDefaultMaxReadBytes = std::int64_t{256} * 1024 * 1024;
+
+// Whole file as bytes, or nothing when it cannot be opened, is no regular file (a
+// device such as /dev/zero never ends, a pipe may never deliver) or holds more than
+// `maxBytes`.
+std::optional<std::string> ReadWholeFile(std::string_view path,
+                                         std::int64_t maxBytes = kDefaultMaxReadBytes);
 
 // Splits text at CR LF, LF or lone CR. A final line end does not start another line;
 // an empty text has no lines.
@@ -35,17 +42,25 @@ enum class ReplaceResult { Replaced, CannotWriteTemp, CannotRename };
 ReplaceResult ReplaceFile(std::string_view path, std::string_view tempPath,
                           std::string_view content);
 
-// Writes `content` over the file, creating or truncating it. Not in one step: only
-// for copies whose loss does no harm, such as backups.
+// Writes `content` over the file, creating or truncating it. Not in one step: for
+// files nobody depends on (tests' fixtures); anything kept goes through ReplaceFile.
 bool WriteWholeFile(std::string_view path, std::string_view content);
 
-// Appends bytes, creating the file when absent. False when it cannot be written.
+// Appends bytes, creating the file when absent. A write cut short (a full disk) is
+// cut back off, so the file keeps all of the bytes or none. False when they could
+// not be written.
 bool AppendToFile(std::string_view path, std::string_view bytes);
+
+// Appends one line that carries its own line end, as AppendToFile does. A file that
+// does not end in a line end (edited by hand, or cut short by an earlier fault) gets
+// CR LF first, so the line never merges into the one before.
+bool AppendLine(std::string_view path, std::string_view line);
 
 // Creates a file that does not exist yet with the given content; an existing file is
 // left alone and gives false.
 bool CreateNewFile(std::string_view path, std::string_view content);
 
+// Opening a pipe without a writer does not block here.
 bool CanOpenForReading(std::string_view path);
 
 // Size and modification time of a file, to tell whether it changed since it was read.

@@ -57,7 +57,7 @@ std::optional<QImage> DecodeImage(std::string_view bytes) {
 }
 
 std::optional<QImage> DecodeImageFile(std::string_view path) {
-    const std::optional<std::string> bytes = ReadWholeFile(path);
+    const std::optional<std::string> bytes = ReadWholeFile(path, kMaxImageFileBytes);
     if (!bytes)
         return std::nullopt;
     return DecodeImage(*bytes);

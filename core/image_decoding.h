@@ -17,6 +17,11 @@ enum class ImageFormat { Unknown, Png, Jpeg, Jpeg2000Codestream, Jpeg2000File };
 // memory is taken.
 inline constexpr std::int64_t kMaxImagePixels = std::int64_t{64} * 1024 * 1024;
 
+// Largest picture file read, in bytes: a photograph at the pixel limit is tens of
+// megabytes as JPEG. Only regular files are read, so a device named as the picture
+// gives no picture rather than filling the memory.
+inline constexpr std::int64_t kMaxImageFileBytes = std::int64_t{256} * 1024 * 1024;
+
 // The format by the first bytes: PNG signature, JPEG start of image, JPEG 2000
 // codestream marker or JP2 signature box.
 ImageFormat DetectImageFormat(std::string_view bytes);
@@ -25,7 +30,8 @@ ImageFormat DetectImageFormat(std::string_view bytes);
 // bytes are no complete picture of a known format.
 std::optional<QImage> DecodeImage(std::string_view bytes);
 
-// The file read through the program's file access (stored '\' separators work).
+// The file read through the program's file access (stored '\' separators work);
+// nothing for a file that is no regular file or exceeds kMaxImageFileBytes.
 std::optional<QImage> DecodeImageFile(std::string_view path);
 
 }  // namespace orv

@@ -33,12 +33,27 @@ int DigitValue(char c) {
     return 99;
 }
 
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += kLineEnd;
+    }
+    return text;
+}
+
+// Through the same one-step replacement as a change: appending to the file as it
+// stands would glue the line to a last line without its line end, and a full disk
+// would leave half of it. A file that cannot be rewritten leaves the default in use.
 void AppendSettingLine(std::string_view key, std::string_view value) {
-    std::string line(key);
-    line += '=';
-    line += value;
-    line += kLineEnd;
-    AppendToFile(kSettingsFileName, line);  // an unwritable file leaves the default in use
+    std::vector<std::string> lines;
+    if (auto read = ReadTextLines(kSettingsFileName)) {
+        lines = std::move(*read);
+    } else if (FileExists(kSettingsFileName)) {
+        return;  // there but unreadable: rewriting it would lose every other line
+    }
+    lines.push_back(std::string(key) + "=" + std::string(value));
+    ReplaceFile(kSettingsFileName, kSettingsTempFileName, JoinLines(lines));
 }
 
 using NumberField = std::int64_t Settings::*;
@@ -104,11 +119,13 @@ const std::vector<SettingKey>& SettingKeys() {
 
 std::string FindSettingValue(std::string_view fileName, std::string_view key) {
     const auto lines = ReadTextLines(fileName);
-    if (!lines)
-        return {};
+    return lines ? FindSettingValueIn(*lines, key) : std::string();
+}
+
+std::string FindSettingValueIn(const std::vector<std::string>& lines, std::string_view key) {
     const std::string search = std::string(key) + "=";
     std::string result;
-    for (const std::string& line : *lines) {
+    for (const std::string& line : lines) {
         const size_t at = FindCaseless(line, search);
         if (at == std::string_view::npos)
             continue;
@@ -159,14 +176,11 @@ std::string ReadSettingText(std::string_view key, std::string_view defaultValue)
     return std::string(defaultValue);
 }
 
-void WriteSetting(EventLog& log, std::string_view fileName, std::string_view key,
-                  std::string_view value) {
-    const auto lines = ReadTextLines(fileName);
-    if (!lines)
-        return;
+std::string SettingsTextWithKey(const std::vector<std::string>& lines, std::string_view key,
+                                std::string_view value) {
     const std::string search = std::string(key) + "=";
     std::string content;
-    for (const std::string& line : *lines) {
+    for (const std::string& line : lines) {
         if (FindCaseless(line, search) != std::string_view::npos) {
             content += search;
             content += value;
@@ -175,8 +189,16 @@ void WriteSetting(EventLog& log, std::string_view fileName, std::string_view key
         }
         content += kLineEnd;
     }
+    return content;
+}
+
+void WriteSetting(EventLog& log, std::string_view fileName, std::string_view key,
+                  std::string_view value) {
+    const auto lines = ReadTextLines(fileName);
+    if (!lines)
+        return;
     // One-step replacement: there is never a moment without a settings file.
-    switch (ReplaceFile(fileName, kSettingsTempFileName, content)) {
+    switch (ReplaceFile(fileName, kSettingsTempFileName, SettingsTextWithKey(*lines, key, value))) {
         case ReplaceResult::Replaced:
         case ReplaceResult::CannotWriteTemp:  // silently skipped; the value lives in memory
             return;

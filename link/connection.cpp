@@ -204,6 +204,10 @@ void ORV_StartConnection(Link& link, AppState& app, EventLog& log) {
     SleepMs(link.clock, 250);
 
     link.state.SettingsSendPending = true;
+    // The sequence's own waits and EEPROM reads are no silence of the instrument: over
+    // USB they can take longer than the data time-out, which would close the link the
+    // moment the communications thread looks again.
+    SetLastGoodDataTimeNow(link);
     link.state.ConnectInProgress = false;
 }
 

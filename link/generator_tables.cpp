@@ -28,14 +28,6 @@ const FrequencyStep* FindFrequencyStep(std::int64_t hertz) {
     return nullptr;
 }
 
-std::string ScanSigLabel(int channel) {
-    return channel == 0 ? std::string("Off") : "Sig: " + std::to_string(channel);
-}
-
-std::string ScanComLabel(int channel) {
-    return channel == 0 ? std::string("Off") : "Com: " + std::to_string(channel);
-}
-
 std::int64_t RoundToInstrument(double value) {
     // nearbyint rounds halves to even in the default rounding mode.
     return static_cast<std::int64_t>(std::nearbyint(value));

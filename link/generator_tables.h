@@ -106,10 +106,6 @@ inline constexpr std::array<DcLevelStep, 40> kDcLevels = {{
 
 inline constexpr int kScannerChannels = 40;
 
-// "Off" for 0, else "Sig: 7" / "Com: 7".
-std::string ScanSigLabel(int channel);
-std::string ScanComLabel(int channel);
-
 // Integers sent to the instrument: nearest, halves to even.
 std::int64_t RoundToInstrument(double value);
 

@@ -25,7 +25,9 @@ shoot() {
     rm -f "$work/ORV_settings.txt" "$work/log.txt"
     printf 'ORV_Mode=%s\r\nORV_TestPlanFileName=testplans\\demo_B.orv\r\n' "$mode" \
         >"$work/ORV_settings.txt"
-    (cd "$work" && DISPLAY="$display" ./orv --simulator >/dev/null 2>&1 &)
+    # exec: the background job's pid is the program's own, to stop it by.
+    (cd "$work" && DISPLAY="$display" exec ./orv --simulator >/dev/null 2>&1) &
+    local pid=$!
     local window=""
     for _ in $(seq 100); do
         window="$(DISPLAY="$display" xdotool search --onlyvisible --name "Analog Signature Analyser" 2>/dev/null | head -1 || true)"
@@ -50,8 +52,8 @@ shoot() {
     sleep 3
     DISPLAY="$display" import -window root "$out/$name.png"
     DISPLAY="$display" import -window "$window" "$out/$name-window.png"
-    pkill -f "$work/orv" >/dev/null 2>&1 || pkill -f "./orv --simulator" >/dev/null 2>&1 || true
-    sleep 0.5
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
     echo "$out/$name.png"
     rm -rf "$work"
 }

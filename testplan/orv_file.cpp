@@ -93,7 +93,7 @@ std::string TestPlanBytes(const TestPlan& plan) {
 }
 
 void LoadTestPlan(TestPlan& plan, EventLog& log, std::string_view fileName) {
-    const std::optional<std::string> bytes = ReadWholeFile(fileName);
+    const std::optional<std::string> bytes = ReadWholeFile(fileName, kMaxTestPlanBytes);
     if (!bytes) {
         WriteLogLine(log, "Error #0065 Cannot open .orv file: " + std::string(fileName));
         ShowUserMessage(log, "Error #0065 Cannot open .orv file");
@@ -108,10 +108,13 @@ void LoadTestPlan(TestPlan& plan, EventLog& log, std::string_view fileName) {
 
 void SaveTestPlan(const TestPlan& plan, EventLog& log, std::string_view fileName) {
     const std::string name(fileName);
-    const std::optional<std::string> previous = ReadWholeFile(name);
-    if (previous && !previous->empty())
-        WriteWholeFile(name + ".bak", *previous);
     const std::string tempName = name + ".tmp";
+    // The backup goes through the temporary file and a rename too: a crash while it is
+    // written leaves the older backup whole rather than an empty or partial one. A
+    // failed copy is not reported.
+    const std::optional<std::string> previous = ReadWholeFile(name, kMaxTestPlanBytes);
+    if (previous && !previous->empty())
+        ReplaceFile(name + ".bak", tempName, *previous);
     switch (ReplaceFile(name, tempName, TestPlanBytes(plan))) {
         case ReplaceResult::Replaced:
             break;

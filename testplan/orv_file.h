@@ -2,6 +2,7 @@
 // The ".orv" test plan file: one line per table row, CR LF after every line, the cells
 // separated by ",", and a "," inside a cell written as "£". No header, no quoting.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,10 @@
 
 namespace orv {
 
+// Largest plan file read: a plan of a thousand pins is about 5 MB. Only regular files
+// are read, so a device named as the plan (/dev/zero) fails like a missing file.
+inline constexpr std::int64_t kMaxTestPlanBytes = std::int64_t{256} * 1024 * 1024;
+
 // The table a file's bytes hold: as many rows as lines (at least 1), as many columns
 // as the line with the most fields; shorter lines are padded with empty cells.
 TestPlan ParseTestPlan(std::string_view bytes);
@@ -17,13 +22,14 @@ TestPlan ParseTestPlan(std::string_view bytes);
 // The bytes of a file holding the table. Every line has all the table's fields.
 std::string TestPlanBytes(const TestPlan& plan);
 
-// Replaces the table by the file's content. A file that cannot be opened is reported
-// and leaves the table as it was.
+// Replaces the table by the file's content. A file that cannot be opened, is no
+// regular file or is larger than kMaxTestPlanBytes is reported (Error #0065) and
+// leaves the table as it was.
 void LoadTestPlan(TestPlan& plan, EventLog& log, std::string_view fileName);
 
 // Writes the table over the file in one step through fileName + ".tmp", after copying
-// a non-empty previous version to fileName + ".bak". Failures are reported; the
-// target keeps its old content then.
+// a non-empty previous version to fileName + ".bak" the same way. Failures are
+// reported; the target keeps its old content then.
 void SaveTestPlan(const TestPlan& plan, EventLog& log, std::string_view fileName);
 
 }  // namespace orv

@@ -22,7 +22,7 @@ void ResolveProbe(Instrument& in) {
 
 }  // namespace
 
-std::unique_ptr<Instrument> MakeInstrument(std::string_view model, const LinkClock* clock) {
+std::unique_ptr<Instrument> MakeInstrument(std::string_view model, LinkClock* clock) {
     auto instrument = std::make_unique<Instrument>();
     instrument->clock = clock;
     instrument->model = std::string(model);
@@ -112,6 +112,11 @@ void SetStalled(Instrument& in, bool stalled) {
     AdvanceStream(in);
     in.faults.stalled = stalled;
     AdvanceStream(in);
+}
+
+void SetEepromReadTime(Instrument& in, int ms) {
+    std::lock_guard lock(in.mutex);
+    in.faults.eepromReadMs = std::max(0, ms);
 }
 
 void SetIdentityTexts(Instrument& in, std::string_view maker, std::string_view product) {

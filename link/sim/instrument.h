@@ -53,6 +53,7 @@ struct Faults {
     double corruptFraction = 0.0;  // share of frames sent with a wrong checksum
     int shortNextReads = 0;        // reads that deliver half the bytes asked for
     bool stalled = false;          // the stream stops, the device stays
+    int eepromReadMs = 0;          // time each EEPROM word read takes (USB control transfers)
 };
 
 struct Counters {
@@ -67,7 +68,8 @@ struct Counters {
 
 struct Instrument {
     mutable std::mutex mutex;
-    const LinkClock* clock = nullptr;  // null: the monotonic clock
+    // Null: the monotonic clock. Not const: a slow EEPROM lets virtual time pass.
+    LinkClock* clock = nullptr;
     HardwareConstants hardware;
     std::string model;
     bool hasDcBias = false;
@@ -113,7 +115,7 @@ struct Instrument {
 
 // A powered instrument of `model`, plugged in, its probe lifted above the known-good
 // board. `clock` is read for pacing; null means the monotonic clock.
-std::unique_ptr<Instrument> MakeInstrument(std::string_view model, const LinkClock* clock);
+std::unique_ptr<Instrument> MakeInstrument(std::string_view model, LinkClock* clock);
 
 // ---- The technician's side ----
 
@@ -134,6 +136,8 @@ void CorruptNextFrames(Instrument& instrument, int count);
 void SetCorruptFraction(Instrument& instrument, double fraction);
 void ShortenNextReads(Instrument& instrument, int count);
 void SetStalled(Instrument& instrument, bool stalled);
+// Each EEPROM word read takes `ms` (a slow USB bus or hub); 0 is instant.
+void SetEepromReadTime(Instrument& instrument, int ms);
 
 // ---- The EEPROM, for tests of the identity check ----
 

@@ -1,5 +1,8 @@
 #include "link/sim/simulated_driver.h"
 
+#include <chrono>
+#include <thread>
+
 #include "link/sim/stream.h"
 
 namespace orv::sim {
@@ -126,12 +129,19 @@ public:
     }
 
     UsbStatus ReadEE(std::uint32_t address, std::uint16_t& word) override {
-        std::lock_guard lock(in_.mutex);
-        if (const UsbStatus status = HandleStatus(); status != kUsbOk)
-            return status;
-        if (address >= static_cast<std::uint32_t>(kEepromSize))
-            return kUsbInvalidParameter;
-        word = in_.eeprom[address];
+        int readMs = 0;
+        {
+            std::lock_guard lock(in_.mutex);
+            if (const UsbStatus status = HandleStatus(); status != kUsbOk)
+                return status;
+            if (address >= static_cast<std::uint32_t>(kEepromSize))
+                return kUsbInvalidParameter;
+            word = in_.eeprom[address];
+            readMs = in_.faults.eepromReadMs;
+        }
+        // The caller waits for the transfer; the instrument itself is not held up.
+        if (readMs > 0)
+            SpendTime(readMs);
         return kUsbOk;
     }
 
@@ -155,6 +165,14 @@ public:
     }
 
 private:
+    void SpendTime(int ms) {
+        if (in_.clock != nullptr) {
+            SleepMs(*in_.clock, ms);
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        }
+    }
+
     // Under the instrument's lock.
     bool Matches() const {
         return in_.plugged && vendor_ == kInstrumentVendorId && product_ == kInstrumentProductId;

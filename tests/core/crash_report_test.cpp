@@ -1,11 +1,14 @@
 #include "core/crash_report.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <regex>
+#include <thread>
 
+#include "core/files.h"
 #include "support/working_dir.h"
 
 namespace orv {
@@ -129,12 +132,13 @@ class CrashHandlerTest : public test::InWorkingDir {
 protected:
     // Runs `fault` in a child with the handler installed; returns its wait status.
     template <class Fault>
-    int CrashChild(Fault fault) {
+    int CrashChild(Fault fault, const std::string& boxProgram = "") {
         const pid_t child = fork();
         if (child == 0) {
             static AppState app;  // defaults: ORV310, Advanced, nothing applied
             CrashStateSources sources;
             sources.app = &app;
+            sources.boxProgram = boxProgram;
             InstallCrashHandler(sources);
             fault();
             _exit(0);
@@ -224,6 +228,29 @@ TEST_F(CrashHandlerTest, AbortIsReportedToo) {
     EXPECT_EQ(WEXITSTATUS(status), 128 + SIGABRT);
     EXPECT_NE(FileText("bugreport.txt").find("Error Message:   Program aborted\r"),
               std::string::npos);
+}
+
+// Both threads fault: the second waits while the first report's box is open, and the
+// run ends with one report and one box.
+TEST_F(CrashHandlerTest, ASecondFaultOnTheOtherThreadWaitsForTheFirstReport) {
+    ASSERT_TRUE(CreateNewFile("box.sh", "#!/bin/sh\necho shown >> boxes.txt\nsleep 0.5\n"));
+    ASSERT_EQ(chmod("box.sh", 0755), 0);
+    const int status = CrashChild(
+        [] {
+            std::thread other([] {
+                while (access("boxes.txt", F_OK) != 0)
+                    usleep(1000);
+                WriteThroughNull();
+            });
+            other.detach();
+            WriteThroughNull();
+        },
+        dir_ + "/box.sh");
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGSEGV);
+    EXPECT_EQ(FileText("boxes.txt"), "shown\n");
+    const std::vector<std::string> fileLines = SplitAt(FileText("bugreport.txt"), "\r\n");
+    EXPECT_EQ(fileLines.size(), 4u);  // one block of three lines, then the final CR LF
 }
 
 }  // namespace

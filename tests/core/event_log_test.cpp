@@ -5,6 +5,7 @@
 
 #include "core/clock.h"
 #include "core/files.h"
+#include "support/short_write.h"
 #include "support/working_dir.h"
 
 namespace orv {
@@ -133,6 +134,47 @@ TEST_F(EventLogTest, TwoThreadsWriteWholeLines) {
     EXPECT_EQ(fromEach[0], 1000);
     EXPECT_EQ(fromEach[1], 1000);
 }
+
+TEST_F(EventLogTest, ALastLineWithoutItsEndIsNotContinued) {
+    for (const char* before : {"edited by hand", "cut short\r", "[09-Dec-2026 14:0"}) {
+        ASSERT_TRUE(WriteWholeFile("log.txt", before));
+        WriteLogLine(log_, "next");
+        const std::vector<std::string> lines = LogLines();
+        ASSERT_EQ(lines.size(), 2u) << before;
+        EXPECT_TRUE(std::regex_match(lines[1], kStampedLine)) << lines[1];
+        EXPECT_EQ(lines[1].substr(lines[1].size() - 6), "] next");
+    }
+}
+
+class EventLogOnAFullDiskTest : public EventLogTest,
+                                public ::testing::WithParamInterface<test::ShortWriteKind> {};
+
+TEST_P(EventLogOnAFullDiskTest, ALineTheDiskCannotTakeLeavesNothingBehind) {
+    test::ShortWrites disk;
+    if (!disk.Prepare(GetParam()))
+        GTEST_SKIP() << "a small file system needs root";
+    const std::string before = test::PadToPageEnd("[09-Dec-2026 14:05:31] start\r\n", "", 10);
+    ASSERT_TRUE(WriteWholeFile("log.txt", before));
+
+    disk.Squeeze("log.txt", 10);
+    WriteLogLine(log_, "lost for want of room");
+    disk.Release();
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].title, "Warning #xxxx");
+    EXPECT_TRUE(FileText("log.txt") == before)
+        << FileText("log.txt").size() << " bytes, " << before.size() << " before";
+
+    WriteLogLine(log_, "room again");
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_TRUE(std::regex_match(lines[2], kStampedLine)) << lines[2];
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 12), "] room again");
+}
+
+INSTANTIATE_TEST_SUITE_P(ShortWrites, EventLogOnAFullDiskTest,
+                         ::testing::Values(test::ShortWriteKind::FileSizeLimit,
+                                           test::ShortWriteKind::FullFileSystem),
+                         [](const auto& info) { return test::ShortWriteName(info.param); });
 
 }  // namespace
 }  // namespace orv

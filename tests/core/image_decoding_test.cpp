@@ -1,5 +1,8 @@
 #include "core/image_decoding.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <cstdio>
 #include <cstring>
@@ -436,6 +439,21 @@ TEST_F(DecodeImageFileTest, TheContentDecidesNotTheName) {
     EXPECT_FALSE(DecodeImageFile("images/missing.png").has_value());
     ASSERT_TRUE(CreateNewFile("images/empty.png", ""));
     EXPECT_FALSE(DecodeImageFile("images/empty.png").has_value());
+}
+
+// A device, a pipe or a file past the size limit gives no picture, and nothing hangs
+// or fills the memory; a picture within the limit still decodes.
+TEST_F(DecodeImageFileTest, OnlyRegularFilesWithinTheSizeLimitAreRead) {
+    const std::string png = Saved(Varied(20, 10), "PNG");
+    ASSERT_TRUE(ReplaceFile("board.png", "tmp", png) == ReplaceResult::Replaced);
+    ASSERT_TRUE(DecodeImageFile("board.png").has_value());
+    // The same picture with zeros after it up to one byte past the limit: sparse, so it
+    // takes no room on the disk.
+    ASSERT_TRUE(ReplaceFile("huge.png", "tmp", png) == ReplaceResult::Replaced);
+    ASSERT_EQ(truncate("huge.png", kMaxImageFileBytes + 1), 0);
+    ASSERT_EQ(mkfifo("pipe.png", 0644), 0);
+    for (const char* path : {"huge.png", "pipe.png", "/dev/zero", "."})
+        EXPECT_FALSE(DecodeImageFile(path).has_value()) << path;
 }
 
 TEST(EncodeImageTest, NothingToEncodeGivesNothing) {

@@ -5,10 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
 #include "core/files.h"
+#include "support/short_write.h"
 #include "support/working_dir.h"
 
 namespace orv {
@@ -225,6 +227,81 @@ TEST_F(SettingsTest, KilledWritesNeverLeaveTheFileMissingOrPartial) {
         ASSERT_EQ(after, expected);
     }
 }
+
+TEST_F(SettingsTest, AMissingKeyAfterALastLineWithoutItsEndGetsALineOfItsOwn) {
+    // A file edited by hand, its last line without CR LF.
+    WriteSettingsFile("ActiveInstrument=ORV310\r\nORV_OpenCircuitDetectThreshold=0.50%");
+    AppState app;
+    LoadAllSettings(app);
+    const std::vector<std::string> lines = SplitLines(Settings());
+    ASSERT_EQ(lines.size(), 44u);
+    EXPECT_EQ(lines[1], "ORV_OpenCircuitDetectThreshold=0.50%");
+    EXPECT_EQ(lines[2], "CheckWebsiteForUpdate=1");
+    EXPECT_EQ(Settings().substr(Settings().size() - 2), "\r\n");
+
+    AppState next;
+    next.settings.CheckWebsiteForUpdate = 0;
+    LoadAllSettings(next);
+    EXPECT_EQ(next.settings.CheckWebsiteForUpdate, 1);
+    EXPECT_EQ(next.settings.OpenCircuitDetectThreshold, "0.50%");
+    EXPECT_EQ(SplitLines(Settings()).size(), 44u);
+}
+
+TEST_F(SettingsTest, AnUnreadableFileIsNotRewrittenByTheDefaults) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    WriteSettingsFile("ORV_Mode=Basic\r\n");
+    ASSERT_EQ(chmod(kSettingsFileName.data(), 0200), 0);
+    EXPECT_EQ(ReadSettingText("ORV_DisplayView", "Default"), "Default");
+    ASSERT_EQ(chmod(kSettingsFileName.data(), 0600), 0);
+    EXPECT_EQ(Settings(), "ORV_Mode=Basic\r\n");
+}
+
+class SettingsOnAFullDiskTest : public SettingsTest,
+                                public ::testing::WithParamInterface<test::ShortWriteKind> {};
+
+// The full disk of a first start: the appends of the missing keys fail, then the
+// next start, with room again, appends them. No line may be merged or cut.
+TEST_P(SettingsOnAFullDiskTest, NoLineIsLeftHalfWritten) {
+    test::ShortWrites disk;
+    if (!disk.Prepare(GetParam()))
+        GTEST_SKIP() << "a small file system needs root";
+    {
+        AppState first;
+        LoadAllSettings(first);
+    }
+    std::vector<std::string> lines = SplitLines(Settings());
+    lines.resize(34);  // up to ORV_Scope1GraticuleMode; ORV_Scope1CrosshairMode is next
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    // Room for 10 bytes: the next line would be cut after "ORV_Scope1".
+    text = test::PadToPageEnd(text, "Padding=", 10);
+    ASSERT_EQ(ReplaceFile(kSettingsFileName, kSettingsTempFileName, text), ReplaceResult::Replaced);
+
+    disk.Squeeze(std::string(kSettingsFileName), 10);
+    AppState full;
+    LoadAllSettings(full);
+    EXPECT_EQ(full.settings.Scope1CrosshairMode, "On");  // the default, in memory
+    disk.Release();
+    EXPECT_TRUE(Settings() == text) << Settings().size() << " bytes, " << text.size() << " before";
+
+    AppState roomAgain;
+    LoadAllSettings(roomAgain);
+    const std::vector<std::string> after = SplitLines(Settings());
+    ASSERT_EQ(after.size(), 45u);  // the 44 keys and the padding
+    std::vector<std::string> keys;
+    for (const std::string& line : after)
+        keys.push_back(line.substr(0, line.find('=')));
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end()) << "a key twice";
+    EXPECT_EQ(after[35], "ORV_Scope1CrosshairMode=On");
+}
+
+INSTANTIATE_TEST_SUITE_P(ShortWrites, SettingsOnAFullDiskTest,
+                         ::testing::Values(test::ShortWriteKind::FileSizeLimit,
+                                           test::ShortWriteKind::FullFileSystem),
+                         [](const auto& info) { return test::ShortWriteName(info.param); });
 
 }  // namespace
 }  // namespace orv

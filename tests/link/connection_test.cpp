@@ -272,6 +272,23 @@ TEST_F(ConnectionTest, UnplugTimesOutAndReplugReconnects) {
     EXPECT_TRUE(TakeFrame(frame));
 }
 
+// Over a slow USB bus the EEPROM reads alone outlast the data time-out; the sequence's
+// own length must not close the link it has just brought up.
+TEST_F(ConnectionTest, ASlowEepromDoesNotCountAgainstTheDataTimeOut) {
+    sim::SetEepromReadTime(*instrument, 2);  // 129 identity and 896 calibration words
+    const std::int64_t start = NowMs(link.clock);
+    Connect();
+    ASSERT_TRUE(link.state.Connected);
+    EXPECT_GT(NowMs(link.clock) - start, kDataTimeoutMs + 600);
+    Run(3000);
+    EXPECT_TRUE(link.state.Connected);
+    EXPECT_EQ(reconnections, 0);
+    EXPECT_FALSE(
+        Contains(LogMessages(), "USB connection timeout: no good data for 1.5s, disconnecting"));
+    RawFrame frame;
+    EXPECT_TRUE(TakeFrame(frame));
+}
+
 TEST_F(ConnectionTest, AFailedAttemptLeavesNothingToReconnect) {
     sim::Unplug(*instrument);
     Connect();

@@ -1,6 +1,7 @@
 #include "testplan/orv_file.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -252,6 +253,26 @@ TEST_F(OrvFileTest, MissingFileIsReportedAndTheOpenPlanStays) {
                                           "Cannot open .orv file", ui::BoxIcon::Error}}));
 }
 
+// A device, a pipe, a folder or a file past the size limit named as the plan fails as
+// a missing file does: reported, the open plan kept, nothing hangs or fills the memory.
+TEST_F(OrvFileTest, OnlyRegularFilesWithinTheSizeLimitAreLoaded) {
+    ASSERT_TRUE(WriteWholeFile("huge.orv", "a,b\r\n"));
+    ASSERT_EQ(truncate("huge.orv", kMaxTestPlanBytes + 1), 0);  // sparse: no room taken
+    ASSERT_EQ(mkfifo("pipe.orv", 0644), 0);
+    ASSERT_TRUE(MakeFolder("folder.orv"));
+    for (const std::string name : {"/dev/zero", "pipe.orv", "folder.orv", "huge.orv"}) {
+        TestPlan plan = Load("kept,plan\r\n");
+        dialogs_.shown.clear();
+        LoadTestPlan(plan, log_, name);
+        EXPECT_EQ(Cell(plan, 1, 2), "plan") << name;
+        const std::vector<std::string> log = LogMessages();
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(log[log.size() - 2], "Error #0065 Cannot open .orv file: " + name);
+        EXPECT_EQ(log.back(), "Error #0065 Cannot open .orv file");
+        EXPECT_EQ(dialogs_.shown.size(), 1u) << name;
+    }
+}
+
 // A save killed at any moment leaves the previous or the new file, whole.
 TEST_F(OrvFileTest, KilledSavesNeverLeaveAMissingOrPartialPlan) {
     const TestPlan plans[] = {MadePlan(60, 1), MadePlan(60, 2)};
@@ -274,6 +295,10 @@ TEST_F(OrvFileTest, KilledSavesNeverLeaveAMissingOrPartialPlan) {
         const std::string now = FileText("board.orv");
         ASSERT_TRUE(now == bytes[0] || now == bytes[1])
             << "round " << round << ": " << now.size() << " bytes";
+        // The backup too: absent before the first save of the loop, then whole.
+        const std::string backup = FileText("board.orv.bak");
+        ASSERT_TRUE(backup == "<missing>" || backup == bytes[0] || backup == bytes[1])
+            << "round " << round << ": backup of " << backup.size() << " bytes";
     }
 }
 
