@@ -38,4 +38,8 @@ int TimesPlayed(const SoundClip& clip) {
     return clip.timesPlayed;
 }
 
+bool IsLoading(const SoundClip& clip) {
+    return clip.effect.status() == QSoundEffect::Loading;
+}
+
 }  // namespace orv::ui

@@ -25,4 +25,7 @@ void PlayOnce(SoundClip& clip);
 // How many times PlayOnce has started the clip.
 int TimesPlayed(const SoundClip& clip);
 
+// True while the sound system is still reading the clip's file.
+bool IsLoading(const SoundClip& clip);
+
 }  // namespace orv::ui
