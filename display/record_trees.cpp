@@ -6,8 +6,6 @@ namespace orv {
 
 namespace {
 
-constexpr int kFirstRecordRow = 2;
-
 // Results of one component's pins, for its summary icon.
 struct PinCounts {
     int good = 0;

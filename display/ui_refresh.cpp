@@ -16,8 +16,6 @@ namespace orv {
 
 namespace {
 
-constexpr int kFirstRecordRow = 2;
-
 void SelectGeneratorLists(ui::Gui& gui, const UiRefreshInput& in) {
     const GeneratorSettings& request = in.request;
     const std::string& model = in.settings.ActiveInstrument;

@@ -7,8 +7,6 @@ namespace orv {
 
 namespace {
 
-constexpr int kFirstRecordRow = 2;
-
 // A pin record the actions may write: not the header, not beyond the last row.
 bool OnRecord(const TestPlan& plan, const PlanPosition& position) {
     return position.TestPlanIndex >= kFirstRecordRow && position.TestPlanIndex <= RowCount(plan);

@@ -17,6 +17,8 @@ namespace orv {
 // Columns of a plan made by the program: a golden block and a DUT block of 288.
 inline constexpr int kPlanColumns = 576;
 inline constexpr int kBlockColumns = 288;
+// Row 1 is the plan's header; pin records start here.
+inline constexpr int kFirstRecordRow = 2;
 
 // Column numbers of a pin record (and of the header, where noted).
 namespace column {
