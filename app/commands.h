@@ -1,6 +1,6 @@
 #pragma once
 // The command dispatchers and sequences the main cycle calls, and the secondary
-// windows they open. What is not built yet does nothing.
+// windows they open.
 
 namespace orv {
 
@@ -14,7 +14,7 @@ void HandlePanelCommand(Program& program, int control);
 void AutoTestStepOnce(Program& program);
 void AutoCaptureStepOnce(Program& program);
 void AutoFreezeStepOnce(Program& program);
-// The record editor window, with its own loop; nothing until it is built.
+// The record editor window, with its own loop, until the user closes it.
 void OpenRecordEditor(Program& program);
 
 }  // namespace orv

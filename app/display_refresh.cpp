@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/files.h"
-#include "core/image_decoding.h"
 #include "display/record_trees.h"
 #include "display/ribbon_tables.h"
 #include "display/scope_style.h"
@@ -55,18 +54,6 @@ ThumbnailRecord ThumbnailOf(const TestPlan& plan, int row, SignatureBuffer& gold
     record.golden = ViewOf(golden, LoadBlock(plan, row, kGoldenBlock, golden));
     record.dut = ViewOf(dut, LoadBlock(plan, row, kDutBlock, dut));
     return record;
-}
-
-// The photograph of the plan, decoded again only when its file changed.
-const QImage& Photograph(PhotoCache& cache, std::string_view imageName) {
-    const std::string file = NativePath(PcbImageFile(imageName));
-    const FileStamp stamp = StampOf(file).value_or(FileStamp{});
-    if (file != cache.file || stamp != cache.stamp) {
-        cache.file = file;
-        cache.stamp = stamp;
-        cache.image = DecodeImageFile(file).value_or(QImage());
-    }
-    return cache.image;
 }
 
 int RoundedCell(const TestPlan& plan, int row, int col) {

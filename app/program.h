@@ -16,6 +16,7 @@
 #include "link/link_state.h"
 #include "link/sim/instrument.h"
 #include "link/usb_driver.h"
+#include "testplan/editor_state.h"
 #include "testplan/navigation.h"
 #include "testplan/test_plan.h"
 #include "ui/dialogs.h"
@@ -42,6 +43,8 @@ struct Program {
     DisplayState display;
     MainCycleState cycle;
     SimProbeState simProbe;
+    // The record editor's view, marker, prompt and placement, kept between openings.
+    EditorState editor;
     // The bench multimeter's connection, kept from the first "Connect" to the end.
     DmmClient dmm;
     // With "--simulator" only: the simulated multimeter the calibration window reaches.

@@ -5,6 +5,7 @@
 #include "app/main_cycle.h"
 #include "app/sim_probe_window.h"
 #include "app/subsystem_steps.h"
+#include "app/window_events.h"
 #include "core/clock.h"
 #include "core/crash_report.h"
 #include "core/files.h"
@@ -126,11 +127,8 @@ void OpenMainWindow(Program& program, const StartOptions& options) {
 void RunTopLevelPass(Program& program) {
     AppState& app = program.app;
     ui::Event event = ui::WaitEvent(*program.gui, 1);
-    if (event.window == kSimProbeWindow) {
-        // The simulated hand's window is not part of the instrument's user interface.
-        HandleSimProbeEvent(program, event);
+    if (ServeOwnWindowEvent(program, event))
         event = {};
-    }
     app.LastEvent = event;
     switch (event.kind) {
         case ui::EventKind::CloseRequest:

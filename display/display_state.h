@@ -10,6 +10,7 @@
 #include "core/files.h"
 #include "display/grid_layout.h"
 #include "display/pcb_view.h"
+#include "display/photo_cache.h"
 #include "display/record_trees.h"
 #include "display/result_badge.h"
 #include "display/scope_composition.h"
@@ -17,13 +18,6 @@
 #include "engine/signature_buffer.h"
 
 namespace orv {
-
-// The board photograph, decoded once and kept until its file changes.
-struct PhotoCache {
-    std::string file;  // as opened
-    FileStamp stamp;
-    QImage image;  // null when decoding failed
-};
 
 struct DisplayState {
     ViewLayout layout;

@@ -96,7 +96,9 @@ inline constexpr int kProbeUnitLabel = 3015;
 inline constexpr int kProbePinLabel = 3016;
 inline constexpr int kProbeFaultLabel = 3017;
 
-// Ranges kept for the windows still to come.
+// The record editor, window 7, numbers its controls (display/record_editor_controls.h)
+// inside this range, checked there.
+inline constexpr int kRecordEditorWindow = 7;
 inline constexpr int kRecordEditorFirstControl = 7001;
 inline constexpr int kRecordEditorLastControl = 7299;
 // The calibration window (calibration/calibration_controls.h, window 4) keeps its own
@@ -291,8 +293,8 @@ inline constexpr int kColoursDarkMode = 6064;
 
 namespace control_numbers {
 
-inline constexpr std::array<int, 3> kWindows = {kSimProbeWindow, kCalibrationWindow,
-                                                kDisplayColoursWindow};
+inline constexpr std::array<int, 4> kWindows = {kSimProbeWindow, kCalibrationWindow,
+                                                kDisplayColoursWindow, kRecordEditorWindow};
 inline constexpr auto kColoursWindowControls =
     Join(kColoursRowButtons, kColoursSwatches, kColoursRowDefaults,
          std::array<int, 4>{kColoursScopeHeading, kColoursRibbonHeading, kColoursNote,

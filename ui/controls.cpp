@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -60,6 +61,14 @@ private:
     int window_;
     int number_;
 };
+
+// A push button draws its text on one line; a wrapped caption is a label on top of it
+// that lets the clicks through.
+constexpr const char* kCaptionName = "orvCaption";
+
+QLabel* WrappedCaption(const QWidget* widget) {
+    return widget->findChild<QLabel*>(kCaptionName, Qt::FindDirectChildrenOnly);
+}
 
 QColor ToQColor(std::int64_t colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -224,6 +233,8 @@ void SetControlText(Gui& gui, int number, const std::string& text) {
     const QString value = QString::fromStdString(text);
     if (auto* label = qobject_cast<QLabel*>(control->widget)) {
         label->setText(value);
+    } else if (QLabel* caption = WrappedCaption(control->widget)) {
+        caption->setText(value);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control->widget)) {
         button->setText(value);
     } else if (auto* field = qobject_cast<QLineEdit*>(control->widget)) {
@@ -239,6 +250,8 @@ std::string ControlText(const Gui& gui, int number) {
         return {};
     if (auto* label = qobject_cast<QLabel*>(control->widget))
         return label->text().toStdString();
+    if (const QLabel* caption = WrappedCaption(control->widget))
+        return caption->text().toStdString();
     if (auto* button = qobject_cast<QAbstractButton*>(control->widget)) {
         return button->text().toStdString();
     }
@@ -335,8 +348,53 @@ void SetControlAlignment(Gui& gui, int number, TextAlign align) {
                            : align == TextAlign::Right ? "right"
                                                        : "left";
         button->setStyleSheet(QString("QPushButton { text-align: %1; padding: 0 3px; }").arg(side));
+    } else if (auto* field = qobject_cast<QLineEdit*>(control->widget)) {
+        const Qt::Alignment across = align == TextAlign::Centre  ? Qt::AlignHCenter
+                                     : align == TextAlign::Right ? Qt::AlignRight
+                                                                 : Qt::AlignLeft;
+        field->setAlignment(across | Qt::AlignVCenter);
     } else {
         ReportMisuse(gui, "control " + std::to_string(number) + " is of another kind");
+    }
+}
+
+void SetControlWordWrap(Gui& gui, int number) {
+    const Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    if (auto* label = qobject_cast<QLabel*>(control->widget)) {
+        label->setWordWrap(true);
+    } else if (auto* button = qobject_cast<QPushButton*>(control->widget)) {
+        if (WrappedCaption(button) != nullptr)
+            return;
+        auto* caption = new QLabel(button->text(), button);
+        caption->setObjectName(kCaptionName);
+        caption->setWordWrap(true);
+        caption->setAlignment(Qt::AlignCenter);
+        caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+        caption->setGeometry(button->rect().adjusted(3, 2, -3, -2));
+        caption->show();
+        button->setText({});
+    } else {
+        ReportMisuse(gui, "control " + std::to_string(number) + " is of another kind");
+    }
+}
+
+void SetControlReadOnly(Gui& gui, int number, bool readOnly) {
+    if (auto* field = As<QLineEdit>(gui, number))
+        field->setReadOnly(readOnly);
+}
+
+bool IsControlReadOnly(const Gui& gui, int number) {
+    const auto* field = As<QLineEdit>(gui, number);
+    return field != nullptr && field->isReadOnly();
+}
+
+void SetDigitsOnly(Gui& gui, int number) {
+    if (auto* field = As<QLineEdit>(gui, number)) {
+        // The field may still show a text set by the program (a "?" placeholder); what
+        // the user types is held to digits.
+        field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
     }
 }
 

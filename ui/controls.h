@@ -62,8 +62,16 @@ bool IsControlEnabled(const Gui& gui, int number);
 // Colours are numbers red + 256 green + 65536 blue.
 void SetControlColours(Gui& gui, int number, std::int64_t text, std::int64_t background);
 void SetControlFont(Gui& gui, int number, const FontSpec& font);
-// Labels and push buttons.
+// Labels, push buttons and text fields.
 void SetControlAlignment(Gui& gui, int number, TextAlign align);
+// Labels and push buttons: a text too wide for the control breaks between words onto
+// further lines. The control's text stays as it was set.
+void SetControlWordWrap(Gui& gui, int number);
+
+// Text fields: one that only shows a value, and one that takes digits only.
+void SetControlReadOnly(Gui& gui, int number, bool readOnly);
+bool IsControlReadOnly(const Gui& gui, int number);
+void SetDigitsOnly(Gui& gui, int number);
 
 // Toggle buttons and check boxes.
 void SetControlChecked(Gui& gui, int number, bool checked);

@@ -1,7 +1,0 @@
-#include "app/commands.h"
-
-namespace orv {
-
-void OpenRecordEditor(Program&) {}
-
-}  // namespace orv
