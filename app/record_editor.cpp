@@ -1,5 +1,6 @@
 #include "app/record_editor.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -262,8 +263,10 @@ bool RecordEditorPass(Program& program, RecordEditorSession& session) {
     } else if (!ServeOwnWindowEvent(program, event)) {
         // The main window's controls are not served while the editor is open; what
         // concerns the window itself waits for the main loop.
-        if (event.kind == ui::EventKind::CloseRequest ||
-            event.kind == ui::EventKind::MovedOrResized) {
+        const bool repeated = std::find(session.forLater.begin(), session.forLater.end(), event) !=
+                              session.forLater.end();
+        if (!repeated && (event.kind == ui::EventKind::CloseRequest ||
+                          event.kind == ui::EventKind::MovedOrResized)) {
             session.forLater.push_back(event);
         }
     }

@@ -236,6 +236,15 @@ bool CreateFieldRows(ui::Gui& gui) {
                           {310, 721, 120, 20}, "^Update^");
     made = made &&
            Create(gui, editor::kUpdateView, ControlKind::Button, {610, 721, 180, 20}, "^Update^");
+    if (made) {
+        ui::SetControlTooltip(gui, editor::kUpdateDescriptions,
+                              "Updates all the descriptions for the current Component");
+        ui::SetControlTooltip(
+            gui, editor::kUpdateComponentName,
+            "Updates the current Component name (will also rebuild Description record)");
+        ui::SetControlTooltip(gui, editor::kUpdateView,
+                              "Updates the View/Zoom for the current Component");
+    }
     return made;
 }
 

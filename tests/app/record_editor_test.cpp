@@ -122,7 +122,6 @@ TEST_F(RecordEditorTest, OpensWithEveryControlAndShowsTheNewPlan) {
               "Updates the current Component name (will also rebuild Description record)");
     EXPECT_TRUE(ui::IsControlReadOnly(gui, editor::kImageFile));
     EXPECT_FALSE(ui::IsControlReadOnly(gui, editor::ToWriteField(editor::kPinField)));
-    EXPECT_EQ(Text(editor::ToWriteField(editor::kZoomField)), "1.0");
     for (int field : editor::kQuantityFields)
         EXPECT_FALSE(ui::IsControlVisible(gui, field));
     EXPECT_EQ(ui::ControlImage(gui, editor::kImageArea).size(), QSize(640, 640));
@@ -154,8 +153,9 @@ TEST_F(RecordEditorTest, PackageEntriesShowTheirQuantityFields) {
             EXPECT_EQ(ui::IsControlVisible(*program_.gui, editor::kQuantityFields[k]), k < c.shown)
                 << c.entry << " field " << k;
         }
-        if (c.shown > 0)
+        if (c.shown > 0) {
             EXPECT_EQ(Text(editor::kQuantityLabels[0]), c.firstLabel) << c.entry;
+        }
     }
     ChoosePackage(" Custom (from pin? to pin?)");
     EXPECT_EQ(Text(editor::kQuantityLabels[1]), "Last: ");
@@ -336,7 +336,8 @@ TEST_F(RecordEditorTest, ClosingRebuildsTheTreesAndTheMainLoopGoesOn) {
     EXPECT_FALSE(session_.open);
     EndRecordEditor(program_, session_);
     EXPECT_FALSE(ui::IsWindowOpen(*program_.gui, kRecordEditorWindow));
-    Pass();
+    while (!program_.gui->pending.empty() && !program_.app.QuitRequested)
+        Pass();
     EXPECT_TRUE(program_.app.QuitRequested);
     const int entries = ui::TreeEntryCount(*program_.gui, kControlTestTree);
     EXPECT_GE(entries, 4);  // the new component is in the tree
