@@ -248,7 +248,14 @@ bool CreateFieldRows(ui::Gui& gui) {
     return made;
 }
 
+// Small enough for the longest texts to fit their places on two lines.
+const ui::FontSpec kEditorFont{"Arial", 8};
+
 void DressControls(ui::Gui& gui) {
+    for (int number = kRecordEditorFirstControl; number <= editor::kLastControl; ++number) {
+        if (ui::ControlExists(gui, number))
+            ui::SetControlFont(gui, number, kEditorFont);
+    }
     for (const ControlSpec& spec : kControls) {
         if (!spec.tip.empty())
             ui::SetControlTooltip(gui, spec.number, std::string(spec.tip));
@@ -256,6 +263,7 @@ void DressControls(ui::Gui& gui) {
             ui::SetControlWordWrap(gui, spec.number);
     }
     ui::SetControlWordWrap(gui, editor::kZoomWindow);
+    ui::SetControlWordWrap(gui, editor::kUpdateSingle);
     ui::SetControlReadOnly(gui, editor::kImageFile, true);
     std::vector<std::string> entries;
     for (const PackageTemplate& entry : PackageTemplates())

@@ -372,6 +372,7 @@ void SetControlWordWrap(Gui& gui, int number) {
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignCenter);
         caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+        caption->setFont(button->font());
         caption->setGeometry(button->rect().adjusted(3, 2, -3, -2));
         caption->show();
         button->setText({});
