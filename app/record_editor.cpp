@@ -57,7 +57,7 @@ void SelectImage(Program& program, RecordEditorSession& session) {
         editor.imageFile = RelativeImagePath(chosen, WorkingDirectory());
     const QImage& photo = EditorPhoto(program);
     if (!chosen.empty() && photo.isNull()) {
-        ShowUserMessage(program.log, "Info The picture " + editor.imageFile +
+        ShowUserMessage(program.log, "Info #0082 The picture " + editor.imageFile +
                                          " could not be read; choose a JPG or PNG file.");
     }
     UseBoardImage(program.testPlan, editor, editor.imageFile, photo.width(), photo.height());
@@ -72,7 +72,7 @@ void CreateNewComponent(Program& program, RecordEditorSession& session) {
         program.editor, ui::ControlText(gui, editor::kPackageList), ReadQuantityTexts(gui));
     Refresh(program, session);
     if (!refusal.empty())
-        ShowUserMessage(program.log, refusal);
+        ShowUserMessage(program.log, "Info #0083 " + refusal);
 }
 
 void DeleteComponent(Program& program, RecordEditorSession& session) {
@@ -82,7 +82,7 @@ void DeleteComponent(Program& program, RecordEditorSession& session) {
         program.editor.prompt = prompt;
         Refresh(program, session);
         // The picture shows how far the deletion has come.
-        ui::KeepPaintingFor(*program.gui, 0);
+        ui::KeepPaintingFor(*program.gui, 1);
     });
     LoadAndRefresh(program, session);
 }

@@ -161,6 +161,32 @@ TEST_F(RecordEditorTest, PackageEntriesShowTheirQuantityFields) {
     EXPECT_EQ(Text(editor::kQuantityLabels[1]), "Last: ");
 }
 
+TEST_F(RecordEditorTest, AComponentTooLargeForOneInsertionIsRefusedWithNothingChanged) {
+    Start("ORV310");
+    UsePlan({2});
+    UsePhoto(800, 600);
+    Open();
+    ChoosePackage(" Custom (4 row)");
+    for (int field : editor::kQuantityFields)
+        Type(field, "255");
+    Dialogs().shown.clear();
+    Control(editor::kCreateComponent);
+    ASSERT_EQ(Dialogs().shown.size(), 1u);
+    EXPECT_EQ(Dialogs().shown[0].title, "Info #0083");
+    EXPECT_NE(Dialogs().shown[0].text.find("1020"), std::string::npos);
+    EXPECT_NE(Dialogs().shown[0].text.find("1000"), std::string::npos);
+    EXPECT_EQ(program_.editor.placement.step, 0);
+    ClickImage({10, 10});
+    EXPECT_EQ(RowCount(program_.testPlan), 3);
+
+    // Within the limit the same entry places its rows.
+    Type(editor::kQuantityFields[3], "235");
+    Control(editor::kCreateComponent);
+    EXPECT_EQ(program_.editor.prompt, "Click on Pin 1");
+    ClickImage({10, 10});
+    EXPECT_EQ(RowCount(program_.testPlan), 1003);
+}
+
 TEST_F(RecordEditorTest, RowOperationsKeepTheCurrentRecordWhereTheUserExpects) {
     Start("ORV310");
     UsePlan({3, 2});
