@@ -27,7 +27,8 @@ bool ImagePointAt(const ShownImage& shown, const PictureArea& area, int mouseX, 
 
 // "SELECT ZOOM WINDOW": waits for the first corner.
 void BeginZoomWindow(EditorState& editor);
-// A corner click while the zoom window waits; the second sets zoom and centre.
+// A corner click while the zoom window waits; the second sets zoom and centre (both
+// stay for an image of unknown size).
 void ZoomWindowClick(EditorState& editor, ImagePoint point, int imageWidth, int imageHeight);
 
 // "Move Pin": the next click moves the current record's pin; nothing on the header.

@@ -32,6 +32,8 @@ struct NewRecordSource {
 
 // One left click on the photograph while a placement is under way (step not 0):
 // inserts and fills records and moves the current record, the prompt and the step.
+// A row placement whose next rows are no longer the empty ones it inserted (the
+// current record was moved) stops and writes nothing.
 void PlaceClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
                 const NewRecordSource& source, ImagePoint click);
 

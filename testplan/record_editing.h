@@ -15,12 +15,13 @@
 namespace orv {
 
 // n (kept within 1..1000) empty rows directly after the current record; the first of
-// them becomes current.
+// them becomes current. A current record beyond the table puts them at its end.
 void InsertAfter(TestPlan& plan, PlanPosition& position, int n);
-// One empty row at the current record, which moves down; nothing on the header.
+// One empty row at the current record, which moves down; nothing on the header or
+// beyond the table.
 void InsertBefore(TestPlan& plan, PlanPosition& position);
-// n (kept within 1..1000) rows from the current record on; the current record then
-// stays within 1..rows.
+// n (kept within 1..1000) rows from the current record on, never the header; the
+// current record then stays within 1..rows.
 void DeleteRows(TestPlan& plan, PlanPosition& position, int n);
 
 // The run of rows around the current record with its Component text, never reaching
@@ -62,9 +63,8 @@ void RenameComponent(TestPlan& plan, int testPlanIndex, std::string_view name);
 void UpdateComponentView(TestPlan& plan, int testPlanIndex, std::string_view viewX,
                          std::string_view viewY, std::string_view zoom);
 
-// The image name to store for a chosen file: every occurrence of the working directory
-// with its trailing separator removed, ignoring letter case, so that a file below it
-// is stored relative.
+// The image name to store for a chosen file: relative when it begins with the working
+// directory and a separator ('/' or '\\', letter case ignored), otherwise whole.
 std::string RelativeImagePath(std::string_view chosen, std::string_view workingDirectory);
 // The editor shows the whole photograph of width x height centred, and the header
 // records the image file, that centre and zoom "1".
