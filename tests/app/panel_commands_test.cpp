@@ -244,7 +244,10 @@ TEST_F(PanelCommandsTest, EditRecordsNeedsTheEditBox) {
     HandlePanelCommand(program_, kControlEditRecords);
     EXPECT_FALSE(program_.position.RecordChanged);
     ui::SetControlChecked(*program_.gui, kControlEditCapture, true);
+    // The editor runs until the user closes it.
+    program_.gui->pending.push_back({ui::EventKind::CloseRequest, 0, kRecordEditorWindow});
     HandlePanelCommand(program_, kControlEditRecords);
+    EXPECT_FALSE(ui::IsWindowOpen(*program_.gui, kRecordEditorWindow));
     EXPECT_TRUE(program_.position.RecordChanged);  // the scopes are drawn again
 }
 
