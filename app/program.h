@@ -10,7 +10,7 @@
 #include "calibration/sim_multimeter.h"
 #include "core/app_state.h"
 #include "core/event_log.h"
-#include "core/media.h"
+#include "media/media.h"
 #include "display/display_state.h"
 #include "engine/signatures.h"
 #include "link/link_state.h"
@@ -19,7 +19,7 @@
 #include "testplan/editor_state.h"
 #include "testplan/navigation.h"
 #include "testplan/test_plan.h"
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 #include "ui/gui.h"
 
 namespace orv {

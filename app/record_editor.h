@@ -7,7 +7,7 @@
 
 #include "display/pcb_view.h"
 #include "testplan/editor_state.h"
-#include "ui/event.h"
+#include "base/event.h"
 
 namespace orv {
 

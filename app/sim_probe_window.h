@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ui/control_numbers.h"
-#include "ui/event.h"
+#include "base/event.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 #include "app/display_refresh.h"
 #include "app/plan_files.h"
 #include "core/crash_report.h"
-#include "core/media.h"
+#include "media/media.h"
 #include "display/display_areas.h"
 #include "display/main_menu.h"
 #include "display/ribbon.h"

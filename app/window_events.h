@@ -2,7 +2,7 @@
 // Windows that serve their own events wherever the user-interface thread waits: the
 // main loop and the loops of the modal windows hand such events over here.
 
-#include "ui/event.h"
+#include "base/event.h"
 
 namespace orv {
 

@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
-#include "core/image_decoding.h"
-#include "core/image_encoding.h"
+#include "media/image_decoding.h"
+#include "media/image_encoding.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "calibration/calibration_values.h"
 #include "calibration/dmm_client.h"
 #include "core/event_log.h"
-#include "core/media.h"
+#include "media/media.h"
 #include "link/link_state.h"
-#include "ui/event.h"
+#include "base/event.h"
 #include "ui/gui.h"
 
 namespace orv {

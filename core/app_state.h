@@ -8,7 +8,7 @@
 
 #include "core/colours.h"
 #include "core/cross_thread.h"
-#include "ui/event.h"
+#include "base/event.h"
 
 namespace orv {
 

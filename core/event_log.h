@@ -7,7 +7,7 @@
 #include <string_view>
 #include <thread>
 
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace orv {
 

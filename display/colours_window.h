@@ -12,7 +12,7 @@
 #include "core/colours.h"
 #include "core/event_log.h"
 #include "ui/controls.h"
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace orv {
 

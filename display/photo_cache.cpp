@@ -1,6 +1,6 @@
 #include "display/photo_cache.h"
 
-#include "core/image_decoding.h"
+#include "media/image_decoding.h"
 #include "display/pcb_view.h"
 
 namespace orv {

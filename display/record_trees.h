@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/media.h"
+#include "media/media.h"
 #include "testplan/test_plan.h"
 #include "ui/controls.h"
 

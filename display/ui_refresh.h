@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/app_state.h"
-#include "core/media.h"
+#include "media/media.h"
 #include "display/grid_layout.h"
 #include "display/record_trees.h"
 #include "testplan/test_plan.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/app_state.h"
-#include "core/media.h"
+#include "core/sounds.h"
 #include "engine/signatures.h"
 #include "testplan/navigation.h"
 #include "testplan/test_plan.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/image_decoding.h"
+#include "media/image_decoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -3,7 +3,7 @@
 // every verdict, and switching between manual and automatic working.
 
 #include "testplan/test_plan.h"
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace orv {
 

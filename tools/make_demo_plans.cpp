@@ -19,7 +19,7 @@
 
 #include "core/app_state.h"
 #include "core/files.h"
-#include "core/image_encoding.h"
+#include "media/image_encoding.h"
 #include "link/sim/board.h"
 #include "testplan/cell_numbers.h"
 #include "testplan/orv_file.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/event.h"
+#include "base/event.h"
 
 namespace orv::ui {
 

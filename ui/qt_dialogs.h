@@ -1,7 +1,7 @@
 #pragma once
 // Qt's real modal boxes behind the Dialogs interface.
 
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace orv::ui {
 

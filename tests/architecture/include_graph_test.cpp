@@ -1,8 +1,9 @@
-// Guards the layering: which folder may include which, and that only ui/ sees Qt's
-// widget headers.
+// Guards the layering: which folder may include which, that only ui/ sees Qt's widget
+// headers, and that the layers under the windows see no Qt header at all.
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -16,16 +17,22 @@ namespace fs = std::filesystem;
 
 // Folder -> folders it may include from (besides itself).
 const std::map<std::string, std::set<std::string>> kAllowed = {
-    {"ui", {}},
-    {"core", {"ui"}},
-    {"link", {"core", "ui"}},
-    {"testplan", {"core", "ui"}},
-    {"engine", {"core", "ui", "link", "testplan"}},
-    {"calibration", {"core", "ui", "link"}},
-    {"display", {"core", "ui", "link", "engine", "testplan"}},
-    {"tools", {"core", "ui", "link", "engine", "testplan"}},
-    {"app", {"core", "ui", "link", "engine", "testplan", "display", "calibration"}},
+    {"base", {}},
+    {"ui", {"base"}},
+    {"core", {"base"}},
+    {"media", {"base", "core", "ui"}},
+    {"link", {"base", "core"}},
+    {"testplan", {"base", "core"}},
+    {"engine", {"base", "core", "link", "testplan"}},
+    {"calibration", {"base", "core", "media", "ui", "link"}},
+    {"display", {"base", "core", "media", "ui", "link", "engine", "testplan"}},
+    {"tools", {"base", "core", "media", "ui", "link", "engine", "testplan"}},
+    {"app",
+     {"base", "core", "media", "ui", "link", "engine", "testplan", "display", "calibration"}},
 };
+
+// The protocol, the engine and the plan code, with what they stand on, need no Qt.
+const std::set<std::string> kQtFree = {"base", "core", "link", "engine", "testplan"};
 
 struct Include {
     std::string file;
@@ -82,6 +89,17 @@ TEST(IncludeGraphTest, OnlyTheUiFolderIncludesWidgetHeaders) {
                 name = name.substr(10);
             EXPECT_FALSE(widgetHeaders.contains(name))
                 << include.file << " includes " << include.target;
+        }
+    }
+}
+
+TEST(IncludeGraphTest, TheLayersUnderTheWindowsIncludeNoQtHeader) {
+    for (const std::string& folder : kQtFree) {
+        for (const Include& include : IncludesOf(folder)) {
+            const bool qt = include.target.rfind("Qt", 0) == 0 ||
+                            (include.target.size() > 1 && include.target[0] == 'Q' &&
+                             std::isupper(static_cast<unsigned char>(include.target[1])));
+            EXPECT_FALSE(qt) << include.file << " includes " << include.target;
         }
     }
 }

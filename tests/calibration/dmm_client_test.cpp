@@ -13,7 +13,7 @@
 #include "calibration/dmm_client.h"
 #include "calibration/sim_multimeter.h"
 #include "support/working_dir.h"
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace orv {
 namespace {

@@ -11,10 +11,10 @@
 #include "calibration/calibration_wizard.h"
 #include "calibration/sim_multimeter.h"
 #include "core/app_state.h"
-#include "core/media.h"
+#include "media/media.h"
 #include "link/sim/instrument.h"
 #include "support/working_dir.h"
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 #include "ui/gui.h"
 
 namespace orv::test {

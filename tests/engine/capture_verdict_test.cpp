@@ -7,7 +7,7 @@
 
 #include "support/working_dir.h"
 #include "testplan/record_cells.h"
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace orv {
 namespace {

@@ -12,7 +12,7 @@
 #include "link/sim/instrument.h"
 #include "scripted_driver.h"
 #include "support/working_dir.h"
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace orv::test {
 

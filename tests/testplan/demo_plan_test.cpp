@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/event_log.h"
-#include "core/image_decoding.h"
+#include "media/image_decoding.h"
 #include "link/sim/board.h"
 #include "support/working_dir.h"
 #include "testplan/cell_numbers.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/image_decoding.h"
+#include "media/image_decoding.h"
 
 namespace orv::codecs {
 

@@ -1,4 +1,4 @@
-#include "core/image_decoding.h"
+#include "media/image_decoding.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +14,7 @@
 #include <openjpeg.h>
 
 #include "core/files.h"
-#include "core/image_encoding.h"
+#include "media/image_encoding.h"
 #include "support/working_dir.h"
 
 namespace orv {

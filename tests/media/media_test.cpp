@@ -1,4 +1,4 @@
-#include "core/media.h"
+#include "media/media.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "core/files.h"
-#include "core/image_decoding.h"
+#include "media/image_decoding.h"
 #include "core/wave_file.h"
 #include "support/working_dir.h"
 #include "ui/sound.h"

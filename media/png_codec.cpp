@@ -3,7 +3,7 @@
 
 #include <png.h>
 
-#include "core/image_codecs.h"
+#include "media/image_codecs.h"
 
 namespace orv::codecs {
 

@@ -14,8 +14,8 @@
 #include <jerror.h>
 // clang-format on
 
-#include "core/image_codecs.h"
-#include "core/image_encoding.h"
+#include "media/image_codecs.h"
+#include "media/image_encoding.h"
 
 namespace orv {
 

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/image_codecs.h"
-#include "core/image_encoding.h"
+#include "media/image_codecs.h"
+#include "media/image_encoding.h"
 
 namespace orv {
 

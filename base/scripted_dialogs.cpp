@@ -1,4 +1,4 @@
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace orv::ui {
 

@@ -1,7 +1,7 @@
-#include "core/image_decoding.h"
+#include "media/image_decoding.h"
 
 #include "core/files.h"
-#include "core/image_codecs.h"
+#include "media/image_codecs.h"
 
 namespace orv {
 

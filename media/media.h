@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/event_log.h"
+#include "core/sounds.h"
 #include "ui/sound.h"
 
 namespace orv {
@@ -73,16 +74,6 @@ inline constexpr std::array<std::string_view, kPictureCount> kPictureFiles = {
 
 // The board view's picture for a record without a photograph.
 inline constexpr std::string_view kNoImagePicture = "graphics/noimage.png";
-
-enum class Sound { CaptureSignature, CaptureComplete, TestGood, TestBad };
-inline constexpr size_t kSoundCount = 4;
-
-inline constexpr std::array<std::string_view, kSoundCount> kSoundFiles = {
-    "sounds/capturesignature.wav",
-    "sounds/capturecomplete.wav",
-    "sounds/testgood.wav",
-    "sounds/testbad.wav",
-};
 
 inline constexpr std::string_view kColourSchemeFile = "settings/colours.txt";
 

@@ -1,7 +1,7 @@
-#include "core/media.h"
+#include "media/media.h"
 
 #include "core/files.h"
-#include "core/image_decoding.h"
+#include "media/image_decoding.h"
 #include "core/wave_file.h"
 
 namespace orv {
