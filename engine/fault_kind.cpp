@@ -307,17 +307,17 @@ FaultClass ClassifyFault(const SignatureBuffer& golden, const SignatureBuffer& d
     }
     if (dutVolts <= kLineBand && dutAmps <= kLineBand) {
         return Class(FaultKind::Other, 0.5,
-                     "the curve is a single point at zero: the generator did not reach the pin");
+                     "the curve is a single point at zero: nothing was measured on the pin");
     }
     if (dutAmps <= kLineBand && std::abs(SlopeThroughOrigin(d)) <= kOpenConductance &&
-        goldenAmps > 2 * kLineBand) {
+        goldenAmps > kLineBand) {
         return Class(FaultKind::Open, 1 - dutAmps / goldenAmps,
                      "the curve lies on the open-circuit line at every point");
     }
     const Complex dutV1 = Fundamental(d.v);
     const Complex dutC1 = Fundamental(d.c);
     if (dutVolts <= kLineBand && std::abs(dutV1) <= kShortImpedance * std::abs(dutC1) &&
-        goldenVolts > 2 * kLineBand) {
+        goldenVolts > kLineBand) {
         return Class(FaultKind::Short, 1 - dutVolts / goldenVolts,
                      "the curve lies on the short-circuit line at every point");
     }
@@ -329,7 +329,13 @@ FaultClass ClassifyFault(const SignatureBuffer& golden, const SignatureBuffer& d
 
     // The admittance each curve shows at the generator's frequency, in 1 / source ohms:
     // its real part a conductance (a slope), its imaginary part a susceptance (a loop).
-    const Complex goldenY = Fundamental(g.c) / Fundamental(g.v);
+    const Complex goldenV1 = Fundamental(g.v);
+    if (std::abs(goldenV1) < kShortImpedance * kLineBand ||
+        std::abs(dutV1) < kShortImpedance * kLineBand) {
+        return Class(FaultKind::Other, 0.5,
+                     "the curve has no voltage at the generator's frequency to read it by");
+    }
+    const Complex goldenY = Fundamental(g.c) / goldenV1;
     const Complex dutY = dutC1 / dutV1;
     const Complex change = dutY - goldenY;
     const double scale = std::max({std::abs(goldenY), std::abs(dutY), 1.0});
@@ -361,14 +367,17 @@ FaultClass ClassifyFault(const SignatureBuffer& golden, const SignatureBuffer& d
                      grew ? larger : smaller, evidence);
     }
     if (conductance >= tolerance) {
-        if (knees.changed)
+        // A leak adds current below the knees too, and may push a knee behind a series
+        // resistance out of reach; a junction that moved or appeared adds it only above.
+        const double lowAdded = LowConductance(d) - LowConductance(g);
+        if (knees.changed && lowAdded < 0.5 * change.real())
             return Class(FaultKind::JunctionChange, knees.clearness * conductance, knees.evidence);
         // With junctions in the curve its admittance depends on the amplitude, which the
         // leak lowers: the slope below the knees tells the leak's value.
-        const double added = knees.anyKnee ? LowConductance(d) - LowConductance(g) : 0;
+        const double added = knees.anyKnee && lowAdded > 0 ? lowAdded : change.real();
         return Class(FaultKind::Leakage, conductance,
-                     "the curve is tilted by an added path of about " +
-                         OhmsText(ohms / (added > 0 ? added : change.real())) + " from the pin");
+                     "the curve is tilted by an added path of about " + OhmsText(ohms / added) +
+                         " from the pin");
     }
     if (lostConductance >= tolerance) {
         if (knees.changed) {

@@ -57,6 +57,12 @@ TEST(FaultKindTest, NamesEachFaultFromThePhysicsOfTheCurves) {
          "the curve lies on the short-circuit line at every point"},
         {"leaky zener", Reversed(Zener(5.1)), Parallel(Reversed(Zener(5.1)), Resistor(2.2e3)),
          FaultKind::Leakage, "added path of about 2.2 kOhm"},
+        // Behind a series resistor the leak pushes the clamp's knee out of reach.
+        {"leak behind a resistor",
+         Series(Resistor(1e3), Parallel(Reversed(Zener(5.1)), InputPin())),
+         Series(Resistor(1e3),
+                Parallel(Parallel(Reversed(Zener(5.1)), Resistor(2.2e3)), InputPin())),
+         FaultKind::Leakage, "about 3.2 kOhm"},
         {"leak on an input", InputPin(), Parallel(InputPin(), Resistor(2.2e3)), FaultKind::Leakage,
          "2.2 kOhm"},
         {"dried coupling capacitor", Series(Capacitor(1e-6), Capacitor(10e-6)),
