@@ -103,8 +103,8 @@ TEST(FaultKindTest, ClearFaultsAreNamedWithHighConfidence) {
 }
 
 TEST(FaultKindTest, ReadsTheCurvesAgainstTheirOwnFullScale) {
-    // A 100 kOhm path is a clear slope at 10 kOhm of source resistance; read at a
-    // tenth of the resistance the same curve would lie on the open line.
+    // Taken behind 10 kOhm, a 100 kOhm path is read against that resistance: its slope
+    // and its value both come from the record's settings, not from a fixed scale.
     const Drive drive{.peakVolts = 1.0, .sourceOhms = 10e3, .frequencyHz = 50.0};
     const auto signature = [&](const Circuit& circuit) {
         const Waveform w = SolveSteadyState(circuit, drive);
