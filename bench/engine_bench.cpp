@@ -8,6 +8,7 @@
 
 #include "core/app_state.h"
 #include "engine/difference.h"
+#include "engine/fault_kind.h"
 #include "engine/scaling.h"
 #include "engine/stability.h"
 #include "testplan/record_cells.h"
@@ -127,6 +128,22 @@ BENCHMARK(BM_BisectionByMatchWithin)
     ->Arg(static_cast<int>(Shape::LateMatch))
     ->Arg(static_cast<int>(Shape::Spiral))
     ->Unit(benchmark::kMicrosecond);
+
+// A Bad record as the bad tree classifies it at every fill: both signatures read from
+// their cells, then compared.
+void BM_ClassifyRecord(benchmark::State& state) {
+    const SignatureBuffer golden = Loop(0.8f, 0.0006f);
+    const SignatureBuffer dut = Loop(0.95f, 0.0002f);
+    TestPlan plan;
+    ResizeTable(plan, 2, kPlanColumns);
+    const GeneratorSettings settings{1000, 1000, 50, 0, 0, 0, 0};
+    StoreSignature(plan, 2, kGoldenBlock, settings, 64, golden.X, golden.Y);
+    StoreSignature(plan, 2, kDutBlock, settings, 64, dut.X, dut.Y);
+    SetCell(plan, 2, column::kStatus, "Bad");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ClassifyRecord(plan, 2));
+}
+BENCHMARK(BM_ClassifyRecord)->Unit(benchmark::kMicrosecond);
 
 void BM_DetectSignatureState(benchmark::State& state) {
     Signatures signatures;

@@ -1,6 +1,8 @@
 #include "display/record_trees.h"
 
+#include "display/fault_tooltips.h"
 #include "testplan/test_plan.h"
+#include "ui/tree_tooltips.h"
 
 namespace orv {
 
@@ -167,6 +169,7 @@ void FillBadTree(ui::Gui& gui, int tree, const TestPlan& plan, std::string_view 
                  const TreeIcons& icons) {
     const TreeContent content = BadTreeContent(plan, planName, icons);
     ui::SetTreeEntries(gui, tree, content.entries, content.icons);
+    ui::SetTreeTooltips(gui, tree, BadTreeTooltips(plan, content.entries));
 }
 
 }  // namespace orv

@@ -2,7 +2,8 @@
 # The repair workflow under Xvfb, driven as a user drives it, with clicks and Alt
 # shortcuts only: the simulated probe follows a short plan while the automatic capture
 # records the known-good board, then the automatic test runs on the faulty one.
-# Screenshots at the end of the capture and of the test.
+# Screenshots at the end of the capture and of the test, and one with the pointer
+# resting on a bad-tree entry, whose tooltip names the pin's fault.
 # Usage: scripts/workflow.sh [output-dir]   (builds and stages first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -74,3 +75,7 @@ shortcut alt+l                 # automatic test
 sleep 10
 import -window root "$out/workflow-test.png"
 echo "$out/workflow-test.png"
+xdotool mousemove --window "$window" 1352 88   # the bad tree's "U2, Pin 13"
+sleep 2
+import -window root "$out/workflow-tooltip.png"
+echo "$out/workflow-tooltip.png"

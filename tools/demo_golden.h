@@ -7,15 +7,12 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "engine/signature_buffer.h"
 #include "link/sim/board.h"
+#include "tools/sim_capture.h"
 
 namespace orv::demo {
 
-struct GoldenSignature {
-    SignatureBuffer points;
-    int pointCount = 0;
-};
+using GoldenSignature = CapturedSignature;
 
 // One signature per pin, in the order given, or nothing when the instrument could not
 // be reached. Writes the connection's log and calibration file into the working

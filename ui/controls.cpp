@@ -18,6 +18,7 @@
 #include <string>
 
 #include "ui/qt_windows.h"
+#include "ui/tree_tooltips.h"
 
 namespace orv::ui {
 
@@ -584,6 +585,26 @@ void SetTreeEntries(Gui& gui, int number, const std::vector<TreeEntry>& entries,
         Relink(tree, items);
         tree->setCurrentItem(current);
     }
+}
+
+void SetTreeTooltips(Gui& gui, int number, const std::vector<std::string>& tooltips) {
+    Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    for (size_t i = 0; i < control->tree.size(); ++i) {
+        const QString wanted =
+            i < tooltips.size() ? QString::fromStdString(tooltips[i]) : QString();
+        QTreeWidgetItem* item = control->tree[i].item;
+        if (item->toolTip(0) != wanted)
+            item->setToolTip(0, wanted);
+    }
+}
+
+std::string TreeTooltip(const Gui& gui, int number, int index) {
+    const Control* control = Find(gui, number);
+    if (control == nullptr || index < 0 || index >= static_cast<int>(control->tree.size()))
+        return {};
+    return control->tree[static_cast<size_t>(index)].item->toolTip(0).toStdString();
 }
 
 void SetTreeEntryIcon(Gui& gui, int number, int index, const QImage& icon) {

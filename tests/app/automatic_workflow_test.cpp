@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "link/sim/simulated_driver.h"
 #include "testplan/record_cells.h"
 #include "ui/controls.h"
+#include "ui/tree_tooltips.h"
 
 namespace orv {
 namespace {
@@ -128,9 +130,9 @@ TEST_F(AutomaticWorkflowTest, RecordTheGoodBoardThenFindTheFaultsOfTheBrokenOne)
     Press(kControlWorkingMode);
     ASSERT_EQ(program_.working.WorkingMode, kAutomaticTest);
     ASSERT_TRUE(RunUntilBackIn(kManualTest))
-        << "record " << program_.position.TestPlanIndex << " step "
-        << program_.working.AutoTestStep << " state " << program_.measurement.SignatureState
-        << " count " << program_.measurement.StableCount << " probe "
+        << "record " << program_.position.TestPlanIndex << " step " << program_.working.AutoTestStep
+        << " state " << program_.measurement.SignatureState << " count "
+        << program_.measurement.StableCount << " probe "
         << static_cast<int>(sim::Inspect(*program_.simulator).probe.kind) << " bad "
         << BadPins().size() << " good " << CountResult("Good");
 
@@ -144,6 +146,26 @@ TEST_F(AutomaticWorkflowTest, RecordTheGoodBoardThenFindTheFaultsOfTheBrokenOne)
               static_cast<int>(faulty.size()) + 1);
     EXPECT_EQ(ui::ControlText(*program_.gui, kControlBadPercent),
               ResultPercentText(static_cast<int>(faulty.size()), records));
+
+    // Each Bad pin named as its fault in the bad tree's tooltip: the bond wire open, the
+    // solder bridge a short, the pins behind the leaky zener leakage, the dried coupling
+    // capacitor smaller.
+    const std::map<std::string, std::string> kinds = {
+        {"U2, Pin 8", "open"},
+        {"U2, Pin 11", "short"},
+        {"U2, Pin 13", "leakage"},
+        {"R9, Pin 1", "leakage"},
+        {"R9, Pin 2", "leakage"},
+        {"D3, Pin K", "leakage"},
+        {"C3, Pin 1", "capacitance smaller"},
+    };
+    for (int i = 1; i < ui::TreeEntryCount(*program_.gui, kControlBadTree); ++i) {
+        const std::string pin = ui::TreeEntryAt(*program_.gui, kControlBadTree, i).text;
+        const std::string tooltip = ui::TreeTooltip(*program_.gui, kControlBadTree, i);
+        ASSERT_TRUE(kinds.contains(pin)) << pin;
+        EXPECT_EQ(tooltip.substr(0, tooltip.find(" (confidence ")), kinds.at(pin))
+            << pin << ": " << tooltip;
+    }
 }
 
 }  // namespace

@@ -8,9 +8,13 @@
 
 #include <QApplication>
 #include <QTreeWidget>
+#include <cmath>
 
+#include "engine/signature_buffer.h"
 #include "support/working_dir.h"
+#include "testplan/record_cells.h"
 #include "ui/control_numbers.h"
+#include "ui/tree_tooltips.h"
 
 namespace orv {
 namespace {
@@ -186,6 +190,43 @@ TEST_F(RecordTreesTest, TheBadTreeFollowsTheResults) {
     SetCell(plan, 4, column::kStatus, "Untested");
     Fill(plan, 2);
     EXPECT_EQ(ui::TreeEntryCount(gui_, kControlBadTree), 1);
+}
+
+// A pin's curve at 1 Vpk behind 1 kOhm: through `ohms` to ground, or open (0).
+void StoreCurve(TestPlan& plan, int row, int block, double ohms) {
+    SignatureBuffer s;
+    for (int i = 1; i <= kDefaultSignaturePoints; ++i) {
+        const double source = std::sin(2 * 3.14159265358979 * (i - 1) / kDefaultSignaturePoints);
+        const double pin = ohms > 0 ? source * ohms / (ohms + 1000) : source;
+        s.X[static_cast<size_t>(i)] = static_cast<float>(pin);
+        s.Y[static_cast<size_t>(i)] = static_cast<float>((pin - source) / 1000);
+    }
+    StoreSignature(plan, row, block, {1000, 1000, 50, 0, 0, 0, 0}, kDefaultSignaturePoints,
+                   StoredPoints(s.X), StoredPoints(s.Y));
+}
+
+TEST_F(RecordTreesTest, ABadPinsTooltipNamesItsFault) {
+    TestPlan plan = PlanOf({{"R1", "1", "", "Bad", true}, {"R1", "2", "", "Bad", true}});
+    StoreCurve(plan, 2, kGoldenBlock, 4700);
+    StoreCurve(plan, 2, kDutBlock, 0);
+    StoreCurve(plan, 3, kGoldenBlock, 4700);  // judged Bad before any DUT was stored
+    Fill(plan, 2);
+    const std::string open =
+        "open (confidence 1.00): the curve lies on the open-circuit line at "
+        "every point";
+    EXPECT_EQ(ui::TreeTooltip(gui_, kControlBadTree, 1), open);
+    EXPECT_EQ(ui::TreeTooltip(gui_, kControlBadTree, 2), "");
+    QTreeWidget* tree = Widget(kControlBadTree);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->topLevelItem(1)->toolTip(0).toStdString(), open);
+    EXPECT_EQ(tree->topLevelItem(2)->toolTip(0), "");
+
+    // Judged again on a shorted pin: the same entry, its tooltip changed in place.
+    const QTreeWidgetItem* item = tree->topLevelItem(1);
+    StoreCurve(plan, 2, kDutBlock, 0.001);
+    Fill(plan, 2);
+    EXPECT_EQ(tree->topLevelItem(1), item);
+    EXPECT_EQ(item->toolTip(0).left(5), "short");
 }
 
 TEST_F(RecordTreesTest, TheSelectionFollowsTheCurrentRecord) {
