@@ -24,7 +24,8 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"calibration", {"core", "ui", "link"}},
     {"display", {"core", "ui", "link", "engine", "testplan"}},
     {"tools", {"core", "ui", "link", "engine", "testplan"}},
-    {"app", {"core", "ui", "link", "engine", "testplan", "display", "calibration"}},
+    {"report", {"core", "ui", "link", "engine", "testplan", "display"}},
+    {"app", {"core", "ui", "link", "engine", "testplan", "display", "calibration", "report"}},
 };
 
 struct Include {
