@@ -15,8 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kJpegQuality = 85;
-// Far outside any picture: the board view then draws no crosshair.
-constexpr int kNoCurrentPin = -1000000;
 
 std::vector<std::string> PhotoCandidates(std::string_view storedName, std::string_view planPath) {
     const fs::path stored(NativePath(storedName));
@@ -64,40 +62,36 @@ std::optional<BoardPicture> DrawBoardPicture(const QImage& photo,
     BoardPicture picture;
     picture.width = std::max(1, static_cast<int>(photo.width() * scale + 0.5));
     picture.height = std::max(1, static_cast<int>(photo.height() * scale + 0.5));
+    // The board view's 6-pixel markers on a view of about 800 pixels, whatever the
+    // picture's size.
+    picture.markerRadius = std::max(6, std::max(picture.width, picture.height) * 6 / 800);
 
-    std::vector<PcbPin> pins;
-    pins.reserve(records.size());
-    for (const ReportRecord& r : records) {
-        pins.push_back({r.row, r.x, r.y, r.status, r.hasGolden, r.pinOne, r.deleted});
-    }
-    // The board view of the whole board, so the markers are the window's own.
-    PcbViewState view;
-    view.wholeBoard = true;
-    PcbViewInput in;
-    in.width = picture.width;
-    in.height = picture.height;
-    in.imageName = "board";
-    in.photo = &photo;
-    in.px0 = kNoCurrentPin;
-    in.py0 = kNoCurrentPin;
-    in.pins = pins;
-    RenderPcbView(view, in);
-
-    const CropWindow& w = view.window;
-    for (const ReportRecord& r : records) {
-        if (r.status != kBad || r.deleted || r.x < w.x1 || r.x > w.x2 || r.y < w.y1 || r.y > w.y2)
-            continue;
-        const float u = static_cast<float>(r.x - w.x1) / static_cast<float>(w.x2 - w.x1) *
-                        static_cast<float>(picture.width);
-        const float v = static_cast<float>(r.y - w.y1) / static_cast<float>(w.y2 - w.y1) *
-                        static_cast<float>(picture.height);
-        picture.labels.push_back({static_cast<int>(RoundHalfAway(u)),
-                                  static_cast<int>(RoundHalfAway(v)), r.component + "." + r.pin});
-    }
-    auto jpeg = EncodeJpeg(view.image, kJpegQuality);
+    const QImage scaled = photo.scaled(picture.width, picture.height, Qt::IgnoreAspectRatio,
+                                       Qt::SmoothTransformation);
+    auto jpeg = EncodeJpeg(scaled, kJpegQuality);
     if (!jpeg)
         return std::nullopt;
     picture.jpeg = std::move(*jpeg);
+
+    const auto place = [&](int at, int extent, int size) {
+        return static_cast<int>(RoundHalfAway(static_cast<float>(at) / static_cast<float>(extent) *
+                                              static_cast<float>(size)));
+    };
+    for (const ReportRecord& r : records) {
+        if (r.deleted || r.x < 0 || r.x > photo.width() || r.y < 0 || r.y > photo.height())
+            continue;
+        BoardMarker marker;
+        marker.u = place(r.x, photo.width(), picture.width);
+        marker.v = place(r.y, photo.height(), picture.height);
+        marker.square = r.pinOne;
+        ColourNumber colour = kColourBlack;
+        if (MarkerColour(PcbPin{r.row, r.x, r.y, r.status, r.hasGolden, r.pinOne, r.deleted},
+                         colour))
+            marker.fill = colour;
+        picture.markers.push_back(marker);
+        if (r.status == kBad)
+            picture.labels.push_back({marker.u, marker.v, r.component + "." + r.pin});
+    }
     return picture;
 }
 

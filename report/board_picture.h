@@ -1,7 +1,8 @@
 #pragma once
-// The board photograph of a report: found beside the working directory or the plan,
-// scaled down to a page's width, with every pin's marker in the board view's colours
-// and the Bad pins named.
+// The board photograph of a report: found from the working directory or beside the
+// plan, scaled down to a page's width, with a marker on every pin in the board view's
+// colours and shapes and the Bad pins named. The markers and names are drawn over the
+// picture as vector graphics, so they stay sharp in print and at any zoom.
 
 #include <QImage>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/colours.h"
 #include "report/test_report.h"
 
 namespace orv {
@@ -16,8 +18,15 @@ namespace orv {
 // Longest side of the embedded picture: sharp on an A4 page, small in the file.
 inline constexpr int kBoardPictureSide = 1600;
 
-struct BoardLabel {
+struct BoardMarker {
     int u = 0;  // the pin, in picture pixels
+    int v = 0;
+    bool square = false;               // pin 1 of a component
+    std::optional<ColourNumber> fill;  // nothing: only the black outline
+};
+
+struct BoardLabel {
+    int u = 0;
     int v = 0;
     std::string text;  // "U2.8"
 };
@@ -25,8 +34,10 @@ struct BoardLabel {
 struct BoardPicture {
     int width = 0;
     int height = 0;
+    int markerRadius = 6;
     std::string jpeg;
-    std::vector<BoardLabel> labels;  // one per Bad record on the photograph
+    std::vector<BoardMarker> markers;  // in plan order, later ones on top
+    std::vector<BoardLabel> labels;    // one per Bad record on the photograph
 };
 
 struct BoardPhoto {

@@ -36,8 +36,9 @@ tr, .fault, figure { break-inside: avoid; }
 .problem { color: #a00; font-weight: bold; }
 .swatch { display: inline-block; width: 3mm; height: 3mm; border: 1px solid #000; vertical-align: middle; }
 svg.board { width: 100%; height: auto; }
-svg.board text { font: bold 14px sans-serif; fill: #c00; stroke: #fff; stroke-width: 3px; paint-order: stroke; }
-svg.plot { width: 50mm; height: 37.5mm; }
+svg.board circle, svg.board rect { stroke: #000; stroke-width: 2; }
+svg.board text { font: bold 24px sans-serif; fill: #c00; stroke: #fff; stroke-width: 3px; paint-order: stroke; }
+svg.plot { width: 44mm; height: 33mm; }
 svg.plot .frame { fill: #fff; stroke: #555; }
 svg.plot .grid { stroke: #ccc; stroke-dasharray: 1 2; }
 svg.plot .axis { stroke: #999; }
@@ -163,8 +164,11 @@ void AppendHeader(std::string& out, const TestReport& report) {
     AppendFact(out, "Date and time", DateText(c.when));
     AppendFact(out, "Instrument model", c.instrumentModel);
     AppendFact(out, "Software version", c.softwareVersion);
+    const std::string threshold = PercentText(report.thresholdPercent);
     AppendFact(out, "Difference threshold",
-               PercentText(report.thresholdPercent) + " (" + c.thresholdText + ")");
+               threshold == c.thresholdText
+                   ? threshold
+                   : threshold + " (the setting reads \"" + c.thresholdText + "\")");
     out += "</table>\n";
 
     const ReportCounts& n = report.counts;
@@ -197,8 +201,19 @@ void AppendBoard(std::string& out, const BoardPicture* board, std::string_view p
     const QByteArray base64 = bytes.toBase64();
     out.append(base64.constData(), static_cast<std::size_t>(base64.size()));
     out += "\"/>\n";
+    const int r = board->markerRadius;
+    for (const BoardMarker& m : board->markers) {
+        const std::string fill = m.fill ? Hex(*m.fill) : "none";
+        if (m.square) {
+            out += "<rect x=\"" + Number(m.u - r) + "\" y=\"" + Number(m.v - r) + "\" width=\"" +
+                   Number(2 * r) + "\" height=\"" + Number(2 * r) + "\" fill=\"" + fill + "\"/>\n";
+        } else {
+            out += "<circle cx=\"" + Number(m.u) + "\" cy=\"" + Number(m.v) + "\" r=\"" +
+                   Number(r) + "\" fill=\"" + fill + "\"/>\n";
+        }
+    }
     for (const BoardLabel& label : board->labels)
-        AppendText(out, label.u + 9, label.v - 9, "start", label.text);
+        AppendText(out, label.u + r + 2, label.v - r - 2, "start", label.text);
     out += "\n</svg>\n";
 }
 

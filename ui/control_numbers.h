@@ -109,6 +109,8 @@ inline constexpr int kCalibrationLastControl = 4199;
 inline constexpr int kMenuFileNew = 25;
 inline constexpr int kMenuFileOpen = 26;
 inline constexpr int kMenuFileSave = 27;
+// Our own item, numbered apart from the menu bar's historical numbers.
+inline constexpr int kMenuFileExportReport = 901;
 inline constexpr std::array<int, 8> kMenuRecentFiles = {555, 556, 557, 558, 559, 560, 561, 562};
 inline constexpr int kMenuConnect = 235;
 inline constexpr int kMenuDisconnect = 236;
@@ -234,19 +236,32 @@ inline constexpr std::array<int, 17> kProbeWindowControls = {
     kProbeCorrupt,  kProbeShortRead,     kProbeStall,      kProbeText,   kProbeUnitLabel,
     kProbePinLabel, kProbeFaultLabel,
 };
-inline constexpr std::array<int, 25> kMenuSingles = {
-    kMenuFileNew,           kMenuFileOpen,
-    kMenuFileSave,          kMenuConnect,
-    kMenuDisconnect,        kMenuModeCompact,
-    kMenuModeBasicAuto,     kMenuModeAdvanced,
-    kMenuAllowOverwrite,    kMenuCollapseTestTree,
-    kMenuDisplayColours,    kMenuCalibrate,
-    kMenuDailyCheck,        kMenuAbout,
-    kMenuSupport,           kShortcutFirstRecord,
-    kShortcutLastRecord,    kShortcutGood,
-    kShortcutBad,           kShortcutAutomatic,
-    kShortcutResetResults,  kShortcutPreviousRecord,
-    kShortcutNextRecord,    kShortcutPreviousComponent,
+inline constexpr std::array<int, 26> kMenuSingles = {
+    kMenuFileNew,
+    kMenuFileOpen,
+    kMenuFileSave,
+    kMenuFileExportReport,
+    kMenuConnect,
+    kMenuDisconnect,
+    kMenuModeCompact,
+    kMenuModeBasicAuto,
+    kMenuModeAdvanced,
+    kMenuAllowOverwrite,
+    kMenuCollapseTestTree,
+    kMenuDisplayColours,
+    kMenuCalibrate,
+    kMenuDailyCheck,
+    kMenuAbout,
+    kMenuSupport,
+    kShortcutFirstRecord,
+    kShortcutLastRecord,
+    kShortcutGood,
+    kShortcutBad,
+    kShortcutAutomatic,
+    kShortcutResetResults,
+    kShortcutPreviousRecord,
+    kShortcutNextRecord,
+    kShortcutPreviousComponent,
     kShortcutNextComponent,
 };
 

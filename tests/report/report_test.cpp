@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QColor>
 #include <QImage>
 #include <string>
 #include <vector>
 
 #include "core/files.h"
 #include "core/image_decoding.h"
+#include "display/pcb_view.h"
 #include "engine/difference.h"
 #include "report/board_picture.h"
 #include "report/report_csv.h"
@@ -118,11 +118,13 @@ TEST_F(ReportTest, MarkupInAnyTextCellIsShownAsText) {
     AddRecord(plan, "U2", "'1'", "<i>odd</i>");
     ReportContext context = Context();
     context.planFileName = "plans/<em>board</em>.orv";
+    context.thresholdText = "<u>2%";  // no threshold the program knows: 0
     const std::string html = ReportHtml(BuildTestReport(plan, context), nullptr, "");
-    for (const char* injected : {"<script", "<b>", "<img", "<i>", "<em>"})
+    for (const char* injected : {"<script", "<b>", "<img", "<i>", "<em>", "<u>"})
         EXPECT_FALSE(Has(html, injected)) << injected;
     for (const char* escaped : {"&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;", "&lt;b&gt;U1",
-                                "1&amp;2", "&#39;1&#39;", "&lt;i&gt;odd", "&lt;em&gt;board"})
+                                "1&amp;2", "&#39;1&#39;", "&lt;i&gt;odd", "&lt;em&gt;board",
+                                "0.00% (the setting reads &quot;&lt;u&gt;2%&quot;)"})
         EXPECT_TRUE(Has(html, escaped)) << escaped;
 }
 
@@ -162,17 +164,40 @@ TEST_F(ReportTest, TheBoardShowsEveryPinInItsResultColourAndNamesTheBadOnes) {
 
     const auto image = DecodeImage(picture->jpeg);
     ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->size(), QSize(400, 300));
+    ASSERT_EQ(picture->markers.size(), 3u);
     struct Marker {
         int u, v;
-        QColor colour;
+        ColourNumber fill;
     };
-    for (const Marker& m : {Marker{50, 50, QColor(0, 255, 0)}, Marker{150, 100, QColor(255, 0, 0)},
-                            Marker{250, 150, QColor(255, 192, 203)}}) {
-        const QColor seen = image->pixelColor(m.u, m.v);
-        EXPECT_NEAR(seen.red(), m.colour.red(), 40) << m.u;
-        EXPECT_NEAR(seen.green(), m.colour.green(), 40) << m.u;
-        EXPECT_NEAR(seen.blue(), m.colour.blue(), 40) << m.u;
+    const Marker expected[] = {
+        {50, 50, kMarkerGood}, {150, 100, kMarkerBad}, {250, 150, kMarkerNoSignature}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(picture->markers[i].u, expected[i].u) << i;
+        EXPECT_EQ(picture->markers[i].v, expected[i].v) << i;
+        EXPECT_EQ(picture->markers[i].fill, expected[i].fill) << i;
     }
+    const std::string html = ReportHtml(report, &*picture, "");
+    EXPECT_TRUE(Has(html, "<circle cx=\"150\" cy=\"100\" r=\"6\" fill=\"#ff0000\"/>"));
+    EXPECT_TRUE(Has(html, ">U1.3</text>"));
+}
+
+TEST_F(ReportTest, PinOneIsASquareAndAPinWithoutResultOnlyAnOutline) {
+    TestPlan plan = EmptyPlan();
+    AddRecord(plan, "U1", "1", "Good", true, 0, "", 20, 20);
+    AddRecord(plan, "U1", "2", "", true, 0, "", 30, 30);
+    AddRecord(plan, "U1", "3", "Bad", true, 0.2f, "", 900, 30);  // beside the photograph
+    const int deleted = AddRecord(plan, "U1", "4", "Bad", true, 0.2f, "", 40, 40);
+    SetCell(plan, deleted, column::kRecord, "delete");
+    QImage photo(100, 100, QImage::Format_RGB32);
+    photo.fill(Qt::gray);
+    const auto picture = DrawBoardPicture(photo, BuildTestReport(plan, Context()).records);
+    ASSERT_TRUE(picture.has_value());
+    ASSERT_EQ(picture->markers.size(), 2u);
+    EXPECT_TRUE(picture->markers[0].square);
+    EXPECT_FALSE(picture->markers[1].square);
+    EXPECT_FALSE(picture->markers[1].fill.has_value());
+    EXPECT_TRUE(picture->labels.empty());
 }
 
 TEST_F(ReportTest, AMissingOrUnreadablePhotographIsReportedAndNoBoardDrawn) {
