@@ -109,7 +109,7 @@ inline constexpr int kCalibrationLastControl = 4199;
 inline constexpr int kMenuFileNew = 25;
 inline constexpr int kMenuFileOpen = 26;
 inline constexpr int kMenuFileSave = 27;
-// Our own item, numbered apart from the menu bar's historical numbers.
+// Numbered apart from the menu bar's other commands.
 inline constexpr int kMenuFileExportReport = 901;
 inline constexpr std::array<int, 8> kMenuRecentFiles = {555, 556, 557, 558, 559, 560, 561, 562};
 inline constexpr int kMenuConnect = 235;
@@ -237,32 +237,19 @@ inline constexpr std::array<int, 17> kProbeWindowControls = {
     kProbePinLabel, kProbeFaultLabel,
 };
 inline constexpr std::array<int, 26> kMenuSingles = {
-    kMenuFileNew,
-    kMenuFileOpen,
-    kMenuFileSave,
-    kMenuFileExportReport,
-    kMenuConnect,
-    kMenuDisconnect,
-    kMenuModeCompact,
-    kMenuModeBasicAuto,
-    kMenuModeAdvanced,
-    kMenuAllowOverwrite,
-    kMenuCollapseTestTree,
-    kMenuDisplayColours,
-    kMenuCalibrate,
-    kMenuDailyCheck,
-    kMenuAbout,
-    kMenuSupport,
-    kShortcutFirstRecord,
-    kShortcutLastRecord,
-    kShortcutGood,
-    kShortcutBad,
-    kShortcutAutomatic,
-    kShortcutResetResults,
-    kShortcutPreviousRecord,
-    kShortcutNextRecord,
-    kShortcutPreviousComponent,
-    kShortcutNextComponent,
+    kMenuFileNew,           kMenuFileOpen,
+    kMenuFileSave,          kMenuConnect,
+    kMenuDisconnect,        kMenuModeCompact,
+    kMenuModeBasicAuto,     kMenuModeAdvanced,
+    kMenuAllowOverwrite,    kMenuCollapseTestTree,
+    kMenuDisplayColours,    kMenuCalibrate,
+    kMenuDailyCheck,        kMenuAbout,
+    kMenuSupport,           kShortcutFirstRecord,
+    kShortcutLastRecord,    kShortcutGood,
+    kShortcutBad,           kShortcutAutomatic,
+    kShortcutResetResults,  kShortcutPreviousRecord,
+    kShortcutNextRecord,    kShortcutPreviousComponent,
+    kShortcutNextComponent, kMenuFileExportReport,
 };
 
 inline constexpr auto kAllControls =
