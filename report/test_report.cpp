@@ -124,7 +124,6 @@ TestReport BuildTestReport(const TestPlan& plan, const ReportContext& context) {
         r.row = row;
         r.component = Cell(plan, row, column::kComponent);
         r.pin = Cell(plan, row, column::kPin);
-        r.description = Cell(plan, row, column::kDescription);
         r.note = Cell(plan, row, column::kUserText);
         r.status = Cell(plan, row, column::kStatus);
         r.hasGolden = CellView(plan, row, column::kSignature) == "Yes";

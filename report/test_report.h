@@ -30,7 +30,6 @@ struct ReportRecord {
     int row = 0;
     std::string component;    // column 10
     std::string pin;          // column 11
-    std::string description;  // column 8
     std::string note;         // column 12, the user's text
     std::string status;       // column 9
     bool hasGolden = false;   // column 30 is "Yes"
