@@ -10,6 +10,7 @@
 #include "app/display_refresh.h"
 #include "app/plan_files.h"
 #include "app/program.h"
+#include "app/report_export.h"
 #include "core/settings.h"
 #include "display/menu_checks.h"
 #include "display/ribbon_tables.h"
@@ -121,6 +122,9 @@ void HandleMenuCommand(Program& program, int command) {
             break;
         case kMenuFileSave:
             FileSave(program);
+            break;
+        case kMenuFileExportReport:
+            ExportTestReport(program);
             break;
         case kMenuConnect:
             ConnectMenuItem(program.link, program.app, program.log);

@@ -1,5 +1,6 @@
 # The installed layout and the Debian package (cpack -G DEB, or the `package` target):
 #   /usr/bin/orv                    launcher: per-user working folder, then the program
+#   /usr/bin/orv-report             the test report of a plan, without a window
 #   /usr/lib/orv/orv, orv-crash-box the program, with the crash box beside it
 #   /usr/share/orv/                 pictures, sounds, colour-scheme file, demo plans,
 #                                   copied into each user's working folder
@@ -15,6 +16,7 @@ set(ORV_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/orv)
 install(TARGETS orv orv-crash-box RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR}/orv)
 install(PROGRAMS ${ORV_PACKAGING_DIR}/orv-launcher.sh DESTINATION ${CMAKE_INSTALL_BINDIR}
         RENAME orv)
+install(TARGETS orv-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # What tools/ draws at build time, and the colour-scheme file the program checks for.
 install(DIRECTORY ${ORV_ASSETS_DIR}/graphics ${ORV_ASSETS_DIR}/sounds
@@ -34,16 +36,23 @@ install(FILES ${ORV_PACKAGING_DIR}/orv.svg
 # Debian wants the manual page and the changelog compressed, reproducibly (-n: no name
 # or time stamp inside).
 configure_file(${ORV_PACKAGING_DIR}/orv.1.in ${ORV_PACKAGING_BUILD_DIR}/orv.1 @ONLY)
+configure_file(${ORV_PACKAGING_DIR}/orv-report.1.in ${ORV_PACKAGING_BUILD_DIR}/orv-report.1 @ONLY)
 add_custom_command(
-    OUTPUT ${ORV_PACKAGING_BUILD_DIR}/orv.1.gz ${ORV_PACKAGING_BUILD_DIR}/changelog.gz
+    OUTPUT ${ORV_PACKAGING_BUILD_DIR}/orv.1.gz ${ORV_PACKAGING_BUILD_DIR}/orv-report.1.gz
+           ${ORV_PACKAGING_BUILD_DIR}/changelog.gz
     COMMAND gzip -9nc ${ORV_PACKAGING_BUILD_DIR}/orv.1 > ${ORV_PACKAGING_BUILD_DIR}/orv.1.gz
+    COMMAND gzip -9nc ${ORV_PACKAGING_BUILD_DIR}/orv-report.1 >
+            ${ORV_PACKAGING_BUILD_DIR}/orv-report.1.gz
     COMMAND gzip -9nc ${ORV_PACKAGING_DIR}/changelog > ${ORV_PACKAGING_BUILD_DIR}/changelog.gz
-    DEPENDS ${ORV_PACKAGING_BUILD_DIR}/orv.1 ${ORV_PACKAGING_DIR}/changelog
-    COMMENT "Compressing the manual page and the changelog"
+    DEPENDS ${ORV_PACKAGING_BUILD_DIR}/orv.1 ${ORV_PACKAGING_BUILD_DIR}/orv-report.1
+            ${ORV_PACKAGING_DIR}/changelog
+    COMMENT "Compressing the manual pages and the changelog"
 )
 add_custom_target(orv_package_docs ALL
-    DEPENDS ${ORV_PACKAGING_BUILD_DIR}/orv.1.gz ${ORV_PACKAGING_BUILD_DIR}/changelog.gz)
-install(FILES ${ORV_PACKAGING_BUILD_DIR}/orv.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    DEPENDS ${ORV_PACKAGING_BUILD_DIR}/orv.1.gz ${ORV_PACKAGING_BUILD_DIR}/orv-report.1.gz
+            ${ORV_PACKAGING_BUILD_DIR}/changelog.gz)
+install(FILES ${ORV_PACKAGING_BUILD_DIR}/orv.1.gz ${ORV_PACKAGING_BUILD_DIR}/orv-report.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${ORV_PACKAGING_DIR}/copyright ${ORV_PACKAGING_BUILD_DIR}/changelog.gz
         DESTINATION ${ORV_DOC_DIR})
 

@@ -20,6 +20,7 @@ constexpr MenuLine kMenuLines[] = {
     {1, "New", kMenuFileNew, kPlain},
     {1, "Open", kMenuFileOpen, kPlain},
     {1, "Save", kMenuFileSave, kPlain},
+    {1, "Export Test Report...", kMenuFileExportReport, kPlain},
     {1, "", 0, kPlain},
     {1, "Open Recent", 0, kPlain},
     {2, "testplans/demo_A.orv", kMenuRecentFiles[0], kPlain},

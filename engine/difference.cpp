@@ -157,34 +157,51 @@ float BisectDifference(const SignatureBuffer& golden, const SignatureBuffer& liv
     return tolerance;
 }
 
-void ComputeDifference(const TestPlan& plan, int testPlanIndex, Signatures& signatures,
-                       Measurement& measurement) {
-    const int row = testPlanIndex;
+bool ScaleForComparison(const TestPlan& plan, int row, const SignatureBuffer& live,
+                        SignatureBuffer& golden, SignatureBuffer& scaledLive, int& pointCount) {
     if (!HasRow(plan, row))
-        return;
+        return false;
     const float fullVolts = static_cast<float>(IntegerCell(plan, row, column::kVoltage)) / 1000.0f;
     if (fullVolts == 0.0f)
-        return;
+        return false;
     const float fullAmps =
         fullVolts / static_cast<float>(IntegerCell(plan, row, column::kResistance));
     if (fullAmps == 0.0f)
-        return;
+        return false;
     const float kx = 100.0f / fullVolts;
     // A golden resistance of 0 makes the current scale infinite: the current axis then
     // counts for nothing and the voltage axis alone decides, for this pin's own pair.
-    // Returning early would leave the previous pin's difference to judge this one.
+    // Refusing would leave the previous pin's difference to judge this one.
     const float ky = 100.0f / fullAmps;
     const int n = static_cast<int>(std::clamp<std::int64_t>(
         IntegerCell(plan, row, column::kPointCount), 1, kSignatureCapacity));
-    SignatureBuffer& golden = signatures.CompareGolden;
-    SignatureBuffer& live = signatures.CompareLive;
     for (int i = 1; i <= n; ++i) {
         golden.X[i] = FloatCell(plan, row, column::kPointCount + 2 * i - 1) * kx;
         golden.Y[i] = FloatCell(plan, row, column::kPointCount + 2 * i) * ky;
-        live.X[i] = signatures.TraceBuffer.X[i] * kx;
-        live.Y[i] = signatures.TraceBuffer.Y[i] * ky;
+        scaledLive.X[i] = live.X[i] * kx;
+        scaledLive.Y[i] = live.Y[i] * ky;
     }
-    measurement.DifferencePercent = BisectDifference(golden, live, n);
+    pointCount = n;
+    return true;
+}
+
+std::optional<float> RecordDifference(const TestPlan& plan, int row, const SignatureBuffer& live) {
+    SignatureBuffer golden;
+    SignatureBuffer scaledLive;
+    int n = 0;
+    if (!ScaleForComparison(plan, row, live, golden, scaledLive, n))
+        return std::nullopt;
+    return BisectDifference(golden, scaledLive, n);
+}
+
+void ComputeDifference(const TestPlan& plan, int testPlanIndex, Signatures& signatures,
+                       Measurement& measurement) {
+    int n = 0;
+    if (ScaleForComparison(plan, testPlanIndex, signatures.TraceBuffer, signatures.CompareGolden,
+                           signatures.CompareLive, n)) {
+        measurement.DifferencePercent =
+            BisectDifference(signatures.CompareGolden, signatures.CompareLive, n);
+    }
 }
 
 }  // namespace orv

@@ -4,6 +4,8 @@
 // golden curve has some live point near it. Live points far from every golden
 // segment do not count; a golden stretch that no live point comes near does.
 
+#include <optional>
+
 #include "engine/signatures.h"
 #include "testplan/test_plan.h"
 
@@ -27,6 +29,17 @@ int MatchWithin(const Signatures& signatures, float tolerance, int pointCount);
 // one that matches; between about 0.00015 and 19.99985), for signatures already in
 // percent of full scale.
 float BisectDifference(const SignatureBuffer& golden, const SignatureBuffer& live, int pointCount);
+
+// Both signatures in percent of the record's golden full scale, points 1..n into
+// `golden` and `scaledLive`; n is the record's golden point count kept within 1..128.
+// False, with nothing written, for a row outside the plan or a record without a golden
+// voltage or resistance.
+bool ScaleForComparison(const TestPlan& plan, int row, const SignatureBuffer& live,
+                        SignatureBuffer& golden, SignatureBuffer& scaledLive, int& pointCount);
+
+// The difference of `live` (volts and amperes) from the record's golden signature,
+// worked out as ComputeDifference does; nothing where ScaleForComparison refuses.
+std::optional<float> RecordDifference(const TestPlan& plan, int row, const SignatureBuffer& live);
 
 // Scales the record's golden signature and TraceBuffer to percent of the record's full
 // scale into CompareGolden and CompareLive and stores their difference in

@@ -13,6 +13,7 @@ packages=(
     xvfb xauth xdotool imagemagick
     binutils clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils groff-base
+    chromium
 )
 
 missing=()

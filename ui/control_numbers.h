@@ -111,6 +111,8 @@ inline constexpr int kCalibrationLastControl = 4199;
 inline constexpr int kMenuFileNew = 25;
 inline constexpr int kMenuFileOpen = 26;
 inline constexpr int kMenuFileSave = 27;
+// Numbered apart from the menu bar's other commands.
+inline constexpr int kMenuFileExportReport = 901;
 inline constexpr std::array<int, 8> kMenuRecentFiles = {555, 556, 557, 558, 559, 560, 561, 562};
 inline constexpr int kMenuConnect = 235;
 inline constexpr int kMenuDisconnect = 236;
@@ -236,7 +238,7 @@ inline constexpr std::array<int, 17> kProbeWindowControls = {
     kProbeCorrupt,  kProbeShortRead,     kProbeStall,      kProbeText,   kProbeUnitLabel,
     kProbePinLabel, kProbeFaultLabel,
 };
-inline constexpr std::array<int, 25> kMenuSingles = {
+inline constexpr std::array<int, 26> kMenuSingles = {
     kMenuFileNew,           kMenuFileOpen,
     kMenuFileSave,          kMenuConnect,
     kMenuDisconnect,        kMenuModeCompact,
@@ -249,7 +251,7 @@ inline constexpr std::array<int, 25> kMenuSingles = {
     kShortcutBad,           kShortcutAutomatic,
     kShortcutResetResults,  kShortcutPreviousRecord,
     kShortcutNextRecord,    kShortcutPreviousComponent,
-    kShortcutNextComponent,
+    kShortcutNextComponent, kMenuFileExportReport,
 };
 
 inline constexpr auto kAllControls =

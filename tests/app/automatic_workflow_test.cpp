@@ -5,6 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -24,6 +31,10 @@ namespace orv {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Every pin the four faults of the unit under test change.
+const std::set<std::string> kFaultyPins = {"U2.8", "U2.11", "U2.13", "R9.1",
+                                           "R9.2", "C3.1",  "D3.K"};
 
 class AutomaticWorkflowTest : public test::RunningProgram {
 protected:
@@ -73,6 +84,70 @@ protected:
         return false;
     }
 
+    // Records the known-good board with the automatic capture, saves and opens the plan
+    // again, then runs the automatic test on the unit under test.
+    void RecordTheGoodBoardThenTestTheBrokenOne() {
+        Start("ORV310", "ORV_TestPlanFileName=testplans\\demo_A.orv\r\n");
+        const int records = RowCount(program_.testPlan) - 1;
+        ASSERT_GT(records, 40);
+        Connect();
+        ui::SetControlChecked(*program_.gui, kProbeFollowPlan, true);
+        ProbeWindowControl(kProbeFollowPlan);
+
+        // Capture: every record of the known-good board gets its golden signature.
+        ui::SetControlChecked(*program_.gui, kControlEditCapture, true);
+        Press(kControlEditCapture);
+        Press(kControlWorkingMode);
+        ASSERT_EQ(program_.working.WorkingMode, kAutomaticCapture);
+        ASSERT_TRUE(RunUntilBackIn(kManualCapture));
+        for (int row = 2; row <= records + 1; ++row)
+            ASSERT_EQ(Cell(program_.testPlan, row, column::kSignature), "Yes") << row;
+
+        // Saved, and opened again from the file.
+        Dialogs().fileAnswers = {"testplans/recorded", "testplans/recorded.orv"};
+        Menu(kMenuFileSave);
+        Menu(kMenuFileOpen);
+        ASSERT_EQ(program_.app.settings.TestPlanFileName, "testplans/recorded.orv");
+        ASSERT_EQ(RowCount(program_.testPlan), records + 1);
+        const std::string saved = ReadWholeFile("testplans/recorded.orv").value_or("");
+        EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), records + 1);
+        SignatureBuffer golden;
+        for (int row = 2; row <= records + 1; ++row)
+            ASSERT_EQ(LoadSignature(program_.testPlan, row, kGoldenBlock, golden.X, golden.Y), 64);
+
+        // Test: the unit under test, pin by pin.
+        sim::SelectBoard(*program_.simulator, sim::BoardUnit::UnderTest);
+        ui::SetControlChecked(*program_.gui, kControlEditCapture, false);
+        Press(kControlEditCapture);
+        Press(kControlWorkingMode);
+        ASSERT_EQ(program_.working.WorkingMode, kAutomaticTest);
+        ASSERT_TRUE(RunUntilBackIn(kManualTest))
+            << "record " << program_.position.TestPlanIndex << " step "
+            << program_.working.AutoTestStep << " state " << program_.measurement.SignatureState
+            << " count " << program_.measurement.StableCount << " probe "
+            << static_cast<int>(sim::Inspect(*program_.simulator).probe.kind) << " bad "
+            << BadPins().size() << " good " << CountResult("Good");
+    }
+
+    struct BrowserRun {
+        bool finished = false;
+        std::string output;
+        std::string errors;
+    };
+
+    static BrowserRun RunBrowser(const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        BrowserRun run;
+        run.finished =
+            process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
+        if (!run.finished)
+            process.kill();
+        run.output = process.readAllStandardOutput().toStdString();
+        run.errors = process.readAllStandardError().toStdString();
+        return run;
+    }
+
     int pinsJudgedByHand_ = 0;
 
     std::set<std::string> BadPins() {
@@ -95,57 +170,20 @@ protected:
 };
 
 TEST_F(AutomaticWorkflowTest, RecordTheGoodBoardThenFindTheFaultsOfTheBrokenOne) {
-    Start("ORV310", "ORV_TestPlanFileName=testplans\\demo_A.orv\r\n");
+    RecordTheGoodBoardThenTestTheBrokenOne();
+    if (HasFatalFailure())
+        return;
     const int records = RowCount(program_.testPlan) - 1;
-    ASSERT_GT(records, 40);
-    Connect();
-    ui::SetControlChecked(*program_.gui, kProbeFollowPlan, true);
-    ProbeWindowControl(kProbeFollowPlan);
-
-    // Capture: every record of the known-good board gets its golden signature.
-    ui::SetControlChecked(*program_.gui, kControlEditCapture, true);
-    Press(kControlEditCapture);
-    Press(kControlWorkingMode);
-    ASSERT_EQ(program_.working.WorkingMode, kAutomaticCapture);
-    ASSERT_TRUE(RunUntilBackIn(kManualCapture));
-    for (int row = 2; row <= records + 1; ++row)
-        ASSERT_EQ(Cell(program_.testPlan, row, column::kSignature), "Yes") << row;
-
-    // Saved, and opened again from the file.
-    Dialogs().fileAnswers = {"testplans/recorded", "testplans/recorded.orv"};
-    Menu(kMenuFileSave);
-    Menu(kMenuFileOpen);
-    ASSERT_EQ(program_.app.settings.TestPlanFileName, "testplans/recorded.orv");
-    ASSERT_EQ(RowCount(program_.testPlan), records + 1);
-    const std::string saved = ReadWholeFile("testplans/recorded.orv").value_or("");
-    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), records + 1);
-    SignatureBuffer golden;
-    for (int row = 2; row <= records + 1; ++row)
-        ASSERT_EQ(LoadSignature(program_.testPlan, row, kGoldenBlock, golden.X, golden.Y), 64);
-
-    // Test: the unit under test, pin by pin.
-    sim::SelectBoard(*program_.simulator, sim::BoardUnit::UnderTest);
-    ui::SetControlChecked(*program_.gui, kControlEditCapture, false);
-    Press(kControlEditCapture);
-    Press(kControlWorkingMode);
-    ASSERT_EQ(program_.working.WorkingMode, kAutomaticTest);
-    ASSERT_TRUE(RunUntilBackIn(kManualTest))
-        << "record " << program_.position.TestPlanIndex << " step " << program_.working.AutoTestStep
-        << " state " << program_.measurement.SignatureState << " count "
-        << program_.measurement.StableCount << " probe "
-        << static_cast<int>(sim::Inspect(*program_.simulator).probe.kind) << " bad "
-        << BadPins().size() << " good " << CountResult("Good");
 
     // Every pin the four faults change, and no other.
-    const std::set<std::string> faulty = {"U2.8", "U2.11", "U2.13", "R9.1", "R9.2", "C3.1", "D3.K"};
-    EXPECT_EQ(BadPins(), faulty);
+    EXPECT_EQ(BadPins(), kFaultyPins);
     EXPECT_EQ(pinsJudgedByHand_, 1);  // the open pin
-    EXPECT_EQ(CountResult("Good"), records - static_cast<int>(faulty.size()));
+    EXPECT_EQ(CountResult("Good"), records - static_cast<int>(kFaultyPins.size()));
     EXPECT_EQ(CountResult("Untested"), 0);
     EXPECT_EQ(ui::TreeEntryCount(*program_.gui, kControlBadTree),
-              static_cast<int>(faulty.size()) + 1);
+              static_cast<int>(kFaultyPins.size()) + 1);
     EXPECT_EQ(ui::ControlText(*program_.gui, kControlBadPercent),
-              ResultPercentText(static_cast<int>(faulty.size()), records));
+              ResultPercentText(static_cast<int>(kFaultyPins.size()), records));
 
     // Each Bad pin named as its fault in the bad tree's tooltip: the bond wire open, the
     // solder bridge a short, the pins behind the leaky zener leakage, the dried coupling
@@ -166,6 +204,70 @@ TEST_F(AutomaticWorkflowTest, RecordTheGoodBoardThenFindTheFaultsOfTheBrokenOne)
         EXPECT_EQ(tooltip.substr(0, tooltip.find(" (confidence ")), kinds.at(pin))
             << pin << ": " << tooltip;
     }
+}
+
+// The report of the tested board, exported from the menu, rendered by a browser
+// without a screen. The page has no script, so what can go wrong is the document
+// itself: cut short or unparsable, or a picture the browser cannot decode. The DOM the
+// browser builds must reach the last record and name every Bad pin on the board, the
+// console must stay free of errors, and the screenshot must show the embedded
+// photograph with the red markers of the Bad pins.
+TEST_F(AutomaticWorkflowTest, TheReportOfTheTestedBoardLoadsInABrowser) {
+    const QString chromium = QStandardPaths::findExecutable("chromium");
+    if (chromium.isEmpty())
+        GTEST_SKIP() << "chromium is not installed";
+    RecordTheGoodBoardThenTestTheBrokenOne();
+    if (HasFatalFailure())
+        return;
+    Dialogs().fileAnswers = {"tested"};
+    Dialogs().yesNoAnswers = {false};
+    Menu(kMenuFileExportReport);
+    ASSERT_TRUE(FileExists("tested.html"));
+
+    const QString page =
+        QUrl::fromLocalFile(QDir::current().absoluteFilePath("tested.html")).toString();
+    const QStringList common = {"--headless",
+                                "--no-sandbox",
+                                "--disable-gpu",
+                                "--user-data-dir=" + QDir::current().absoluteFilePath("chromium"),
+                                "--enable-logging=stderr",
+                                "--v=0",
+                                "--hide-scrollbars"};
+    const BrowserRun dom = RunBrowser(chromium, common + QStringList{"--dump-dom", page});
+    ASSERT_TRUE(dom.finished) << dom.errors;
+    const std::string lastRow = ">" + std::to_string(RowCount(program_.testPlan)) + "</td>";
+    EXPECT_NE(dom.output.find(lastRow), std::string::npos) << "the DOM stops early";
+    EXPECT_NE(dom.output.find("</html>"), std::string::npos);
+    for (const std::string& pin : kFaultyPins)
+        EXPECT_NE(dom.output.find(">" + pin + "</text>"), std::string::npos) << pin;
+
+    const QString shot = QDir::current().absoluteFilePath("tested.png");
+    const BrowserRun rendered = RunBrowser(
+        chromium, common + QStringList{"--screenshot=" + shot, "--window-size=900,2200", page});
+    ASSERT_TRUE(rendered.finished) << rendered.errors;
+    for (const BrowserRun* run : {&dom, &rendered}) {
+        EXPECT_EQ(run->errors.find(":CONSOLE"), std::string::npos) << run->errors;
+    }
+    const QImage image(shot);
+    ASSERT_FALSE(image.isNull());
+    // The board is green; nothing else on the page is.
+    int red = 0;
+    int green = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 230 && c.green() < 50 && c.blue() < 50 ? 1 : 0;
+            green += c.green() > c.red() + 40 && c.green() > c.blue() + 40 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(green, 100000) << "the photograph is not shown";
+    EXPECT_GT(red, 7 * 20) << "the Bad pins' markers are not shown";
+    const QString kept = QStringLiteral(ORV_REPORT_SHOT_DIR);
+    QDir().mkpath(kept);
+    QFile::remove(kept + "/simulated_board_report.png");
+    QFile::copy(shot, kept + "/simulated_board_report.png");
+    QFile::remove(kept + "/simulated_board_report.html");
+    QFile::copy("tested.html", kept + "/simulated_board_report.html");
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ constexpr const char* kMenuTree = R"(File
   New [25]
   Open [26]
   Save [27]
+  Export Test Report... [901]
   ---
   Open Recent
     testplans\demo_A.orv [555]
@@ -333,6 +334,52 @@ TEST_F(MenuCommandsTest, SaveAddsTheExtensionAndKeepsTheCurrentName) {
     EXPECT_TRUE(FileExists("testplans/Board1.orv"));
     EXPECT_TRUE(FileExists("testplans/Board2.ORV"));
     EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans\\demo_A.orv");
+}
+
+TEST_F(MenuCommandsTest, ExportTestReportWritesThePlanInMemoryAndOpensItOnRequest) {
+    Start("ORV310", "ORV_GoldenVsLiveThreshold=3.00%\r\n");
+    ASSERT_TRUE(MakeFolder("testplans"));
+    WritePlan("testplans/x.orv");
+    Dialogs().fileAnswers = {"testplans/x.orv"};
+    Menu(kMenuFileOpen);
+    // A result judged but not saved is in the report.
+    SetCell(program_.testPlan, 3, column::kStatus, "Bad");
+    SetCell(program_.testPlan, 3, column::kUserText, "<b>seen</b>");
+
+    Dialogs().fileAnswers = {"testplans/first", "", "testplans/second.HTM", "no/such/r.html"};
+    Dialogs().yesNoAnswers = {true, false};
+    Dialogs().shown.clear();
+    Menu(kMenuFileExportReport);
+    ASSERT_EQ(Dialogs().fileRequests.back(),
+              (ui::FileRequest{ui::FileRequest::Kind::Save,
+                               "Please choose a file for the test report",
+                               "testplans/x.html",
+                               {{"Web page (*.html)", "*.html"}, {"All files (*.*)", "*.*"}}}));
+    const std::string html = ReadWholeFile("testplans/first.html").value_or("");
+    EXPECT_NE(html.find("&lt;b&gt;seen&lt;/b&gt;"), std::string::npos);
+    EXPECT_NE(html.find("<th>Difference threshold</th><td>3.00%</td>"), std::string::npos);
+    ASSERT_EQ(Dialogs().shown.size(), 1u);
+    EXPECT_EQ(Dialogs().shown[0].kind, ui::ShownBox::Kind::YesNo);
+    EXPECT_EQ(Dialogs().shown[0].text,
+              "The test report was written to testplans/first.html.\n"
+              "The test plan names no board photograph.\n\n"
+              "Open the report in the web browser?");
+    ASSERT_EQ(Dialogs().openedAddresses.size(), 1u);
+    EXPECT_EQ(Dialogs().openedAddresses[0], "file://" + dir_ + "/testplans/first.html");
+
+    Menu(kMenuFileExportReport);  // cancelled: nothing asked, nothing written
+    EXPECT_EQ(Dialogs().shown.size(), 1u);
+
+    Menu(kMenuFileExportReport);  // the answer No opens nothing
+    EXPECT_TRUE(FileExists("testplans/second.HTM"));
+    EXPECT_EQ(Dialogs().openedAddresses.size(), 1u);
+
+    Dialogs().shown.clear();
+    Menu(kMenuFileExportReport);
+    ASSERT_EQ(Dialogs().shown.size(), 1u);
+    EXPECT_EQ(Dialogs().shown[0].title, "Error #0080");
+    EXPECT_EQ(Dialogs().shown[0].text, "The test report cannot be written: no/such/r.html");
+    EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans/x.orv");
 }
 
 TEST_F(MenuCommandsTest, ShortcutsAndTreeCommandsActOnTheRecords) {

@@ -27,8 +27,10 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"calibration", {"base", "core", "media", "ui", "link"}},
     {"display", {"base", "core", "media", "ui", "link", "engine", "testplan"}},
     {"tools", {"base", "core", "media", "ui", "link", "engine", "testplan"}},
+    {"report", {"base", "core", "media", "ui", "link", "engine", "testplan", "display"}},
     {"app",
-     {"base", "core", "media", "ui", "link", "engine", "testplan", "display", "calibration"}},
+     {"base", "core", "media", "ui", "link", "engine", "testplan", "display", "calibration",
+      "report"}},
 };
 
 // The protocol, the engine and the plan code, with what they stand on, need no Qt.

@@ -45,6 +45,7 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 listed=(
     usr/bin/orv
+    usr/bin/orv-report
     usr/lib/orv/orv
     usr/lib/orv/orv-crash-box
     usr/share/orv/graphics/button_connected.png
@@ -58,13 +59,14 @@ listed=(
     usr/share/applications/orv.desktop
     usr/share/icons/hicolor/scalable/apps/orv.svg
     usr/share/man/man1/orv.1.gz
+    usr/share/man/man1/orv-report.1.gz
     usr/share/doc/orv/copyright
     usr/share/doc/orv/changelog.gz
 )
 for file in "${listed[@]}"; do
     check "$file is in the package" test -f "$root/$file"
 done
-for program in usr/bin/orv usr/lib/orv/orv usr/lib/orv/orv-crash-box; do
+for program in usr/bin/orv usr/bin/orv-report usr/lib/orv/orv usr/lib/orv/orv-crash-box; do
     check "$program is executable" test -x "$root/$program"
 done
 check "every picture and sound is shipped" \
@@ -103,6 +105,16 @@ run "$root/usr/lib/orv/orv" --folder /proc/orv-cannot-be-here >"$work/direct.txt
 check "the program itself refuses a folder it cannot enter" \
     bash -c '[ "$1" -eq 1 ] && grep -q "cannot use the working folder" "$2"' _ "$direct_status" \
     "$work/direct.txt"
+
+check "the report's manual page renders" bash -c 'zcat "$1" | groff -man -Tutf8 -ww >/dev/null 2>&1' _ \
+    "$root/usr/share/man/man1/orv-report.1.gz"
+reports="$work/reports"
+mkdir -p "$reports"
+cp -r "$root/usr/share/orv/testplans" "$reports/"
+check "orv-report writes the report of a shipped plan without a display" \
+    bash -c 'cd "$1" && env -i PATH=/usr/bin:/bin HOME="$2" "$3" testplans/demo_B.orv >/dev/null &&
+        grep -q "data:image/jpeg;base64," testplans/demo_B.html' _ "$reports" "$home" \
+    "$root/usr/bin/orv-report"
 
 # --- Starting the program through the launcher --------------------------------------
 # Starts the launcher, waits for the main window's start-up to be logged and settled,
