@@ -113,6 +113,10 @@ int RunReportCommand(std::span<const std::string> arguments, std::ostream& out, 
     }
     for (const std::string& warning : document.warnings)
         err << "orv-report: " << parsed->plan << ": " << warning << "\n";
+    for (const ReportRecord& r : document.report.records) {
+        if (!r.faultKind.empty())
+            out << r.component << " pin " << r.pin << ": " << r.faultEvidence << "\n";
+    }
     const ReportCounts& n = document.report.counts;
     out << "orv-report: wrote " << parsed->output << " (" << n.records << " records, " << n.bad
         << " Bad)" << (parsed->csv.empty() ? "" : " and " + parsed->csv) << "\n";

@@ -55,6 +55,7 @@ std::string ReportCsv(const TestReport& report) {
             r.hasGolden ? "Yes" : "No",
             r.difference ? PlainPercent(*r.difference) : "",
             threshold,
+            r.faultKind,
         };
         AppendLine(out, fields);
     }

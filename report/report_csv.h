@@ -12,7 +12,8 @@ namespace orv {
 
 // The columns, in order; the header line is made of these names.
 inline constexpr std::string_view kReportCsvColumns[] = {
-    "row", "component", "pin", "note", "status", "signature", "difference", "threshold",
+    "row",       "component",  "pin",       "note",       "status",
+    "signature", "difference", "threshold", "fault kind",
 };
 
 std::string CsvField(std::string_view text);

@@ -227,8 +227,8 @@ void AppendFault(std::string& out, const ReportRecord& r, float threshold) {
     AppendFact(out, "Generator", GeneratorText(r.settings));
     AppendFact(out, "Difference",
                r.difference ? DifferenceText(r, threshold) : "no DUT signature to compare");
-    if (!r.faultKind.empty())
-        AppendFact(out, "Fault kind", r.faultKind);
+    if (!r.faultEvidence.empty())
+        AppendFact(out, "Fault kind", r.faultEvidence);
     AppendFact(out, "Record", Number(r.row));
     out += "</table></div>\n";
 }

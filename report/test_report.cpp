@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <string_view>
 
+#include "display/fault_tooltips.h"
 #include "display/ui_refresh.h"
 #include "engine/difference.h"
+#include "engine/fault_kind.h"
 #include "engine/thresholds.h"
 #include "testplan/cell_numbers.h"
 
@@ -145,6 +147,10 @@ TestReport BuildTestReport(const TestPlan& plan, const ReportContext& context) {
             }
             if (r.goldenPoints > 0 && r.dutPoints > 0)
                 r.difference = RecordDifference(plan, row, r.dut);
+        }
+        if (const std::optional<FaultClass> fault = ClassifyRecord(plan, row)) {
+            r.faultKind = std::string(FaultKindText(fault->kind));
+            r.faultEvidence = FaultTooltip(*fault);
         }
         ++counts.records;
         counts.good += r.status == kGood ? 1 : 0;

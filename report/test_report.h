@@ -28,11 +28,11 @@ struct ReportContext {
 // One pin record as the report shows it.
 struct ReportRecord {
     int row = 0;
-    std::string component;    // column 10
-    std::string pin;          // column 11
-    std::string note;         // column 12, the user's text
-    std::string status;       // column 9
-    bool hasGolden = false;   // column 30 is "Yes"
+    std::string component;   // column 10
+    std::string pin;         // column 11
+    std::string note;        // column 12, the user's text
+    std::string status;      // column 9
+    bool hasGolden = false;  // column 30 is "Yes"
     RecordGenerator settings;
     int x = 0;  // pin position on the photograph
     int y = 0;
@@ -45,8 +45,10 @@ struct ReportRecord {
     // DUT against golden in percent of full scale; nothing without both signatures
     // or without golden settings.
     std::optional<float> difference;
-    // The kind of fault of a Bad record, once a classifier has named it; empty until then.
+    // What a Bad record's two signatures show ("open", "leakage", ...) and the sentence
+    // that says why; empty for the other records.
     std::string faultKind;
+    std::string faultEvidence;
 };
 
 struct ReportCounts {

@@ -46,15 +46,20 @@ TEST_F(ReportCommandTest, WritesTheReportBesideThePlanAndTheCsvOnRequest) {
 
     EXPECT_EQ(Run({"testplans/amp.orv", "--csv", "records.csv"}), kReportWritten) << err_.str();
     EXPECT_EQ(err_.str(), "");
-    EXPECT_EQ(out_.str(),
-              "orv-report: wrote testplans/amp.html (2 records, 1 Bad) and records.csv\n");
+    // Each Bad pin with the fault its signatures show, then the summary.
+    const std::string out = out_.str();
+    EXPECT_EQ(out.rfind("U1 pin 2: ", 0), 0u) << out;
+    EXPECT_NE(
+        out.find("\norv-report: wrote testplans/amp.html (2 records, 1 Bad) and records.csv\n"),
+        std::string::npos)
+        << out;
     const std::string html = test::FileText("testplans/amp.html");
     EXPECT_NE(html.find("data:image/jpeg;base64,"), std::string::npos);
     EXPECT_NE(html.find("ORV310"), std::string::npos) << "the program's model without settings";
     EXPECT_NE(html.find("<th>Difference threshold</th><td>1.50%</td>"), std::string::npos);
     const std::string csv = test::FileText("records.csv");
     EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
-              "row,component,pin,note,status,signature,difference,threshold");
+              "row,component,pin,note,status,signature,difference,threshold,fault kind");
     EXPECT_NE(csv.find("\"lifted, \"\"cold\"\" joint\""), std::string::npos);
     EXPECT_FALSE(FileExists("testplans/amp.html.tmp"));
 

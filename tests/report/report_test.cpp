@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/files.h"
+#include "display/fault_tooltips.h"
 #include "display/pcb_view.h"
 #include "engine/difference.h"
+#include "engine/fault_kind.h"
 #include "media/image_decoding.h"
 #include "report/board_picture.h"
 #include "report/report_csv.h"
@@ -110,6 +113,12 @@ TEST_F(ReportTest, ABadRecordIsListedWithTheDifferenceTheWindowComputes) {
           std::string("class=\"golden\""), std::string("class=\"dut\"")}) {
         EXPECT_TRUE(Has(faults, part)) << part;
     }
+    // The fault named as the bad tree names it; the other records get no class.
+    const std::optional<FaultClass> fault = ClassifyRecord(plan, bad);
+    ASSERT_TRUE(fault.has_value());
+    EXPECT_EQ(record.faultKind, FaultKindText(fault->kind));
+    EXPECT_TRUE(Has(faults, "<th>Fault kind</th><td>" + FaultTooltip(*fault)));
+    EXPECT_TRUE(report.records[0].faultKind.empty());
 }
 
 TEST_F(ReportTest, MarkupInAnyTextCellIsShownAsText) {
@@ -296,12 +305,15 @@ TEST_F(ReportTest, TheCsvQuotesWhatMustBeQuoted) {
     AddRecord(plan, "U1", "2", "Untested", false);
     const TestReport report = BuildTestReport(plan, Context());
     const std::string difference = PercentText(*report.records[0].difference);
+    const std::optional<FaultClass> fault = ClassifyRecord(plan, 2);
+    ASSERT_TRUE(fault.has_value());
     EXPECT_EQ(ReportCsv(report),
-              "row,component,pin,note,status,signature,difference,threshold\r\n"
+              "row,component,pin,note,status,signature,difference,threshold,fault kind\r\n"
               "2,U1,1,\"cracked, \"\"see photo\"\"\",Bad,Yes," +
-                  difference.substr(0, difference.size() - 1) +
-                  ",1.50\r\n"
-                  "3,U1,2,,Untested,No,,1.50\r\n");
+                  difference.substr(0, difference.size() - 1) + ",1.50," +
+                  std::string(FaultKindText(fault->kind)) +
+                  "\r\n"
+                  "3,U1,2,,Untested,No,,1.50,\r\n");
 }
 
 TEST_F(ReportTest, AReportIsWrittenWholeOrNotAtAll) {
