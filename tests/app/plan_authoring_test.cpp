@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/record_editor.h"
-#include "app/running_program.h"
+#include "app/running_editor.h"
 #include "display/record_editor_window.h"
 #include "display/ribbon_tables.h"
 #include "testplan/cell_numbers.h"
@@ -26,39 +25,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PlanAuthoringTest : public test::RunningProgram {
+class PlanAuthoringTest : public test::RunningEditor {
 protected:
     void SetUp() override {
-        RunningProgram::SetUp();
+        RunningEditor::SetUp();
         fs::copy(fs::path(ORV_DEMO_DIR) / "testplans", "testplans", fs::copy_options::recursive);
     }
 
-    void Serve() {
-        while (!program_.gui->pending.empty() && session_.open)
-            RecordEditorPass(program_, session_);
-    }
-    void Post(ui::EventKind kind, int number = 0, int x = 0, int y = 0) {
-        program_.gui->pending.push_back({kind, number, kRecordEditorWindow, x, y});
-        Serve();
-    }
-    void Control(int number) { Post(ui::EventKind::Control, number); }
-    void ClickPad(QPointF pad) {
-        const ShownImage& s = session_.shown;
-        const auto across = [](double v, int from, int to) {
-            return 10 + static_cast<int>(std::lround((v - from) * 640.0 / (to - from)));
-        };
-        Post(ui::EventKind::LeftClick, 0, across(pad.x(), s.left, s.right),
-             across(pad.y(), s.top, s.bottom));
-    }
-    void ChoosePackage(std::string_view label) {
-        const auto entries = PackageTemplates();
-        for (std::size_t k = 0; k < entries.size(); ++k) {
-            if (entries[k].label == label)
-                ui::SetListSelection(*program_.gui, editor::kPackageList, static_cast<int>(k));
-        }
-        ASSERT_EQ(ui::ControlText(*program_.gui, editor::kPackageList), label);
-        Control(editor::kPackageList);
-    }
     // The current record's pin gets the part's own pin name.
     void RenameCurrentPin(const std::string& component, const std::string& pin) {
         ui::Gui& gui = *program_.gui;
@@ -80,13 +53,13 @@ protected:
             ChoosePackage(pins == 8 ? "  8 pin DIP/SO" : " 14 pin DIP/SO");
             Control(editor::kCreateComponent);
             for (int pin : {1, pins / 2, pins / 2 + 1, pins})
-                ClickPad(pad(pin));
+                ClickImage(pad(pin).x(), pad(pin).y());
             return;
         }
         ChoosePackage(pins == 2 ? "  2 pin" : "  3 pin");
         Control(editor::kCreateComponent);
         for (const demo::LayoutPin& pin : part.pins)
-            ClickPad(pin.pad);
+            ClickImage(pin.pad.x(), pin.pad.y());
         // The placement ends on the last pin; name them back to front.
         for (int k = pins - 1; k >= 0; --k) {
             const std::string& name = part.pins[static_cast<std::size_t>(k)].name;
@@ -107,8 +80,6 @@ protected:
         }
         return false;
     }
-
-    RecordEditorSession session_;
 };
 
 TEST_F(PlanAuthoringTest, ABoardPlanBuiltByClickingPinsIsCapturedWhole) {

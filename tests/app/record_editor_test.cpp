@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/record_editor.h"
-#include "app/running_program.h"
+#include "app/running_editor.h"
 #include "core/files.h"
 #include "display/record_editor_window.h"
 #include "testplan/orv_file.h"
@@ -23,46 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RecordEditorTest : public test::RunningProgram {
+class RecordEditorTest : public test::RunningEditor {
 protected:
-    void Open() {
-        ASSERT_TRUE(BeginRecordEditor(program_, session_));
-        ASSERT_TRUE(ui::IsWindowOpen(*program_.gui, kRecordEditorWindow));
-    }
-    void Serve() {
-        while (!program_.gui->pending.empty() && session_.open)
-            RecordEditorPass(program_, session_);
-    }
-    void Post(ui::EventKind kind, int number = 0, int x = 0, int y = 0) {
-        program_.gui->pending.push_back({kind, number, kRecordEditorWindow, x, y});
-        Serve();
-    }
-    void Control(int number) { Post(ui::EventKind::Control, number); }
-    // The window point the picture shows the image point at.
-    std::pair<int, int> WindowPointOf(ImagePoint p) const {
-        const ShownImage& s = session_.shown;
-        const auto across = [](int v, int from, int to, int origin) {
-            return origin + static_cast<int>(std::lround((v - from) * 640.0 / (to - from)));
-        };
-        return {across(p.x, s.left, s.right, 10), across(p.y, s.top, s.bottom, 10)};
-    }
-    void ClickImage(ImagePoint p, ui::EventKind kind = ui::EventKind::LeftClick) {
-        const auto [x, y] = WindowPointOf(p);
-        Post(kind, 0, x, y);
-    }
-    void Type(int field, const std::string& text) {
-        ui::SetControlText(*program_.gui, field, text);
-    }
-    void ChoosePackage(std::string_view label) {
-        const auto entries = PackageTemplates();
-        const auto it = std::find_if(entries.begin(), entries.end(),
-                                     [&](const PackageTemplate& t) { return t.label == label; });
-        ASSERT_NE(it, entries.end()) << label;
-        ui::SetListSelection(*program_.gui, editor::kPackageList,
-                             static_cast<int>(it - entries.begin()));
-        Control(editor::kPackageList);
-    }
-    std::string Text(int control) { return ui::ControlText(*program_.gui, control); }
     std::string Stored(int column) { return Text(editor::StoredField(column)); }
     int Current() const { return program_.position.TestPlanIndex; }
 
@@ -97,8 +58,6 @@ protected:
         ASSERT_TRUE(photo.save("images/board.png"));
         SetCell(program_.testPlan, 1, column::kImageFile, "images/board.png");
     }
-
-    RecordEditorSession session_;
 };
 
 TEST_F(RecordEditorTest, OpensWithEveryControlAndShowsTheNewPlan) {
