@@ -58,15 +58,16 @@ ThumbnailRecord ThumbnailOf(const TestPlan& plan, int row, SignatureBuffer& gold
 }
 
 // The photograph of the plan, decoded again only when its file changed.
-const QImage& Photograph(PhotoCache& cache, std::string_view imageName) {
+const PhotoCache& Photograph(PhotoCache& cache, std::string_view imageName) {
     const std::string file = NativePath(PcbImageFile(imageName));
     const FileStamp stamp = StampOf(file).value_or(FileStamp{});
     if (file != cache.file || stamp != cache.stamp) {
         cache.file = file;
         cache.stamp = stamp;
         cache.image = DecodeImageFile(file).value_or(QImage());
+        cache.levels = MakePhotoLevels(cache.image);
     }
-    return cache.image;
+    return cache;
 }
 
 int RoundedCell(const TestPlan& plan, int row, int col) {
@@ -93,7 +94,7 @@ void RenderBoardView(Program& program) {
     const int current = program.position.TestPlanIndex;
     if (current < 1 || current > RowCount(plan))
         return;
-    const std::vector<PcbPin> pins = BoardPins(plan);
+    const BoardPinCache& pins = CurrentBoardPins(program);
     PcbViewInput in;
     in.width = display.layout.pcbView.width;
     in.height = display.layout.pcbView.height;
@@ -103,9 +104,11 @@ void RenderBoardView(Program& program) {
     in.px0 = RoundedCell(plan, current, column::kTestX);
     in.py0 = RoundedCell(plan, current, column::kTestY);
     in.imageName = Cell(plan, 1, column::kImageFile);
-    in.photo = &Photograph(display.photo, in.imageName);
+    const PhotoCache& photo = Photograph(display.photo, in.imageName);
+    in.photo = &photo.image;
+    in.levels = &photo.levels;
     in.crosshairType = program.app.settings.PCBCrosshairType;
-    in.pins = pins;
+    in.pins = pins.drawn;
     RenderPcbView(display.pcb, in);
     ui::SetControlImage(*program.gui, kControlPcbView, display.pcb.image);
 }
@@ -128,6 +131,19 @@ std::vector<PcbPin> BoardPins(const TestPlan& plan) {
         pins.push_back(std::move(pin));
     }
     return pins;
+}
+
+const BoardPinCache& CurrentBoardPins(Program& program) {
+    BoardPinCache& cache = program.display.boardPins;
+    const TestPlan& plan = program.testPlan;
+    if (!cache.made || cache.planRevision != plan.revision.count) {
+        const std::vector<PcbPin> pins = BoardPins(plan);
+        cache.drawn = PinsToDraw(pins);
+        cache.clickable = PinsToClick(pins);
+        cache.planRevision = plan.revision.count;
+        cache.made = true;
+    }
+    return cache;
 }
 
 void PrepareBadges(Program& program) {
@@ -263,7 +279,9 @@ void ComposeTraceDisplays(Program& program, bool connected) {
         traces.statusLine = LiveStatusLine(measurement.SignatureState, measurement.StableCount,
                                            measurement.DifferencePercent, s.GoldenVsLiveThreshold);
     }
-    ComposeTraceLayer(display.scope, traces);
+    // A frame that draws the same picture (a lifted probe) is not shown again.
+    if (!ComposeTraceLayer(display.scope, traces))
+        return;
     ui::SetControlImage(*program.gui, kControlMainScope, display.scope.traceLayer);
     if (!display.scope.centreMiniScope.isNull()) {
         ui::SetControlImage(*program.gui, kControlMiniScopes[kCentreMiniScope - 1],

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
 #include "display/grid_layout.h"
@@ -18,11 +19,22 @@
 
 namespace orv {
 
-// The board photograph, decoded once and kept until its file changes.
+// The board photograph, decoded once and kept until its file changes, with its
+// reduced copies for the zoomed-out views.
 struct PhotoCache {
     std::string file;  // as opened
     FileStamp stamp;
     QImage image;  // null when decoding failed
+    PhotoLevels levels;
+};
+
+// The plan's pins as the board view uses them, made again only when the plan changed
+// (its revision moved on), not for every rendering or click.
+struct BoardPinCache {
+    bool made = false;
+    std::uint64_t planRevision = 0;
+    std::vector<PcbPin> drawn;      // PinsToDraw
+    std::vector<PcbPin> clickable;  // PinsToClick
 };
 
 struct DisplayState {
@@ -32,6 +44,7 @@ struct DisplayState {
     ScopeImages scope;
     PcbViewState pcb;
     PhotoCache photo;
+    BoardPinCache boardPins;
     ResultBadges scopeBadges;
     ResultBadges thumbnailBadges;
     TreeIcons treeIcons;

@@ -29,6 +29,7 @@ public:
     explicit ImageView(QWidget* parent) : QWidget(parent) {}
     void SetImage(const QImage& image) {
         image_ = image;
+        UpdateOpaque();
         update();
     }
 
@@ -37,8 +38,21 @@ protected:
         QPainter painter(this);
         painter.drawImage(0, 0, image_);
     }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        UpdateOpaque();
+    }
 
 private:
+    // An opaque image that covers the whole widget hides what lies below: Qt then
+    // skips painting the window's background under it on every repaint.
+    void UpdateOpaque() {
+        const bool covers =
+            !image_.hasAlphaChannel() && image_.width() >= width() && image_.height() >= height();
+        if (testAttribute(Qt::WA_OpaquePaintEvent) != covers)
+            setAttribute(Qt::WA_OpaquePaintEvent, covers);
+    }
+
     QImage image_;
 };
 
