@@ -282,7 +282,9 @@ void ComposeTraceDisplays(Program& program, bool connected) {
     // A frame that draws the same picture (a lifted probe) is not shown again.
     if (!ComposeTraceLayer(display.scope, traces))
         return;
-    ui::SetControlImage(*program.gui, kControlMainScope, display.scope.traceLayer);
+    const QRect& changed = display.scope.traceChanged;
+    ui::SetControlImage(*program.gui, kControlMainScope, display.scope.traceLayer,
+                        {changed.x(), changed.y(), changed.width(), changed.height()});
     if (!display.scope.centreMiniScope.isNull()) {
         ui::SetControlImage(*program.gui, kControlMiniScopes[kCentreMiniScope - 1],
                             display.scope.centreMiniScope);

@@ -32,7 +32,8 @@ measure() {
 echo -n "idle, not connected: "
 measure
 window="$(DISPLAY="$display" xdotool search --onlyvisible --name "Analog Signature Analyser" | head -1)"
-DISPLAY="$display" xdotool mousemove --window "$window" 37 36 click 1
+# The connection indicator, below the menu bar at the top of the ribbon.
+DISPLAY="$display" xdotool mousemove --window "$window" 40 55 click 1
 sleep 2
 echo -n "connected, probe lifted: "
 measure

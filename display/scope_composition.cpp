@@ -140,10 +140,13 @@ bool ComposeTraceLayer(ScopeImages& images, const TraceLayerInput& in) {
     if (images.composed && picture == images.lastPicture)
         return false;
 
-    const int next = 1 - images.traceBuffer;
-    QImage& buffer = images.traceBuffers[static_cast<size_t>(next)];
-    QRect& dirty = images.traceDirty[static_cast<size_t>(next)];
-    RestoreBase(buffer, dirty, images.traceBase[static_cast<size_t>(next)], images, picture.black);
+    const auto last = static_cast<size_t>(images.traceBuffer);
+    const auto next = static_cast<size_t>(1 - images.traceBuffer);
+    QImage& buffer = images.traceBuffers[next];
+    QRect& dirty = images.traceDirty[next];
+    RestoreBase(buffer, dirty, images.traceBase[next], images, picture.black);
+    const bool sameBase = images.composed && images.traceBase[last] == images.traceBase[next] &&
+                          images.traceBuffers[last].size() == buffer.size();
     for (const DrawnTrace& trace : picture.traces)
         DrawTracePixels(buffer, trace.colour, trace.pixels);
     if (picture.statusShown) {
@@ -152,7 +155,8 @@ bool ComposeTraceLayer(ScopeImages& images, const TraceLayerInput& in) {
         DrawScopeText(painter, at.x(), at.y(), ToQString(picture.statusLine), kColourWhite);
     }
     dirty = CoveredBy(picture, w, h);
-    images.traceBuffer = next;
+    images.traceChanged = sameBase ? (dirty | images.traceDirty[last]) : buffer.rect();
+    images.traceBuffer = static_cast<int>(next);
     images.traceLayer = buffer;
 
     images.centreMiniScope = images.centreThumbnail;

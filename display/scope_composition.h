@@ -60,6 +60,7 @@ struct ScopeImages {
     int traceBuffer = 0;                   // the buffer drawn last
     TracePicture lastPicture;
     bool composed = false;  // lastPicture is on the layer
+    QRect traceChanged;     // where the layer differs from the one composed before
 };
 
 void StartCaptureFlash(ScopeImages& images);

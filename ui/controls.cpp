@@ -32,6 +32,11 @@ public:
         UpdateOpaque();
         update();
     }
+    void SetImage(const QImage& image, const QRect& changed) {
+        image_ = image;
+        UpdateOpaque();
+        update(changed);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -373,6 +378,17 @@ void SetControlImage(Gui& gui, int number, const QImage& image) {
     control->image = image;
     if (control->kind == ControlKind::ImageArea || control->kind == ControlKind::ImageButton) {
         static_cast<ImageView*>(control->widget)->SetImage(image);
+    }
+}
+
+void SetControlImage(Gui& gui, int number, const QImage& image, const Rect& changed) {
+    Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    control->image = image;
+    if (control->kind == ControlKind::ImageArea || control->kind == ControlKind::ImageButton) {
+        static_cast<ImageView*>(control->widget)
+            ->SetImage(image, QRect(changed.x, changed.y, changed.width, changed.height));
     }
 }
 

@@ -280,8 +280,9 @@ TEST_F(RecordTreesTest, LargePlansAreListedUpToTheLimitAndTheRestCounted) {
             << c.records;
         const TreeContent bad = BadTreeContent(plan, "p.orv", icons_);
         EXPECT_EQ(bad.entries.back(), c.badTail.back()) << c.records << " " << c.bad;
-        if (c.badTail.size() == 2)
+        if (c.badTail.size() == 2) {
             EXPECT_EQ(bad.entries[bad.entries.size() - 2].text, "U9, Pin p");
+        }
         EXPECT_LE(bad.entries.size(), static_cast<size_t>(limit) + 2);
     }
     // A plan of many empty rows fills the tree control within the limit.

@@ -289,8 +289,20 @@ TEST_F(ScopeCompositionTest, RefreshesInPlaceMatchAFreshCompositionAndSkipRepeat
         trace_.statusLine = step.status;
         const QImage shownBefore = images_.traceLayer;
         EXPECT_EQ(ComposeTraceLayer(images_, trace_), step.changed) << step.what;
-        if (!step.changed)
+        if (!step.changed) {
             EXPECT_EQ(images_.traceLayer.cacheKey(), shownBefore.cacheKey()) << step.what;
+        }
+        // Only the part said to have changed is repainted: every changed pixel is in it.
+        if (step.changed && shownBefore.size() == images_.traceLayer.size()) {
+            QRect differs;
+            for (int y = 0; y < shownBefore.height(); ++y) {
+                for (int x = 0; x < shownBefore.width(); ++x) {
+                    if (shownBefore.pixel(x, y) != images_.traceLayer.pixel(x, y))
+                        differs |= QRect(x, y, 1, 1);
+                }
+            }
+            EXPECT_TRUE(images_.traceChanged.contains(differs)) << step.what;
+        }
 
         ScopeImages fresh;
         fresh.background = images_.background;
