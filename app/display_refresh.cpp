@@ -136,11 +136,13 @@ std::vector<PcbPin> BoardPins(const TestPlan& plan) {
 const BoardPinCache& CurrentBoardPins(Program& program) {
     BoardPinCache& cache = program.display.boardPins;
     const TestPlan& plan = program.testPlan;
-    if (!cache.made || cache.planRevision != plan.revision.count) {
+    if (!cache.made || cache.planRevision != plan.revision.count ||
+        cache.planRows != RowCount(plan)) {
         const std::vector<PcbPin> pins = BoardPins(plan);
         cache.drawn = PinsToDraw(pins);
         cache.clickable = PinsToClick(pins);
         cache.planRevision = plan.revision.count;
+        cache.planRows = RowCount(plan);
         cache.made = true;
     }
     return cache;

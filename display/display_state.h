@@ -29,10 +29,12 @@ struct PhotoCache {
 };
 
 // The plan's pins as the board view uses them, made again only when the plan changed
-// (its revision moved on), not for every rendering or click.
+// (its revision moved on, or its row count changed, as rows inserted or erased
+// directly do), not for every rendering or click.
 struct BoardPinCache {
     bool made = false;
     std::uint64_t planRevision = 0;
+    int planRows = 0;
     std::vector<PcbPin> drawn;      // PinsToDraw
     std::vector<PcbPin> clickable;  // PinsToClick
 };

@@ -50,6 +50,12 @@ TEST_F(HugePlanTest, TwoMillionEmptyRowsLeaveTheWindowUsable) {
     EXPECT_EQ(program_.display.boardPins.planRevision, listedAt);
     EXPECT_EQ(program_.cycle.LastRecordShown, 1'500'000);
 
+    // Rows erased from the table directly, as a row deletion may: listed again.
+    program_.testPlan.rows.pop_back();
+    program_.position.RecordChanged = true;
+    Pass();
+    EXPECT_EQ(program_.display.boardPins.planRows, rows - 1);
+
     // A click on the board finds the first row at the pin's place.
     const Rect& board = program_.display.layout.pcbView;
     ASSERT_GT(board.width, 0);
