@@ -80,7 +80,7 @@ void RenderBoardView(Program& program) {
     const int current = program.position.TestPlanIndex;
     if (current < 1 || current > RowCount(plan))
         return;
-    const std::vector<PcbPin> pins = BoardPins(plan);
+    const BoardPinCache& pins = CurrentBoardPins(program);
     PcbViewInput in;
     in.width = display.layout.pcbView.width;
     in.height = display.layout.pcbView.height;
@@ -90,9 +90,12 @@ void RenderBoardView(Program& program) {
     in.px0 = RoundedCell(plan, current, column::kTestX);
     in.py0 = RoundedCell(plan, current, column::kTestY);
     in.imageName = Cell(plan, 1, column::kImageFile);
-    in.photo = &Photograph(display.photo, in.imageName);
+    Photograph(display.photo, in.imageName);
+    const PhotoCache& photo = display.photo;
+    in.photo = &photo.image;
+    in.levels = &photo.levels;
     in.crosshairType = program.app.settings.PCBCrosshairType;
-    in.pins = pins;
+    in.pins = pins.drawn;
     RenderPcbView(display.pcb, in);
     ui::SetControlImage(*program.gui, kControlPcbView, display.pcb.image);
 }
@@ -115,6 +118,21 @@ std::vector<PcbPin> BoardPins(const TestPlan& plan) {
         pins.push_back(std::move(pin));
     }
     return pins;
+}
+
+const BoardPinCache& CurrentBoardPins(Program& program) {
+    BoardPinCache& cache = program.display.boardPins;
+    const TestPlan& plan = program.testPlan;
+    if (!cache.made || cache.planRevision != plan.revision.count ||
+        cache.planRows != RowCount(plan)) {
+        const std::vector<PcbPin> pins = BoardPins(plan);
+        cache.drawn = PinsToDraw(pins);
+        cache.clickable = PinsToClick(pins);
+        cache.planRevision = plan.revision.count;
+        cache.planRows = RowCount(plan);
+        cache.made = true;
+    }
+    return cache;
 }
 
 void PrepareBadges(Program& program) {
@@ -250,8 +268,12 @@ void ComposeTraceDisplays(Program& program, bool connected) {
         traces.statusLine = LiveStatusLine(measurement.SignatureState, measurement.StableCount,
                                            measurement.DifferencePercent, s.GoldenVsLiveThreshold);
     }
-    ComposeTraceLayer(display.scope, traces);
-    ui::SetControlImage(*program.gui, kControlMainScope, display.scope.traceLayer);
+    // A frame that draws the same picture (a lifted probe) is not shown again.
+    if (!ComposeTraceLayer(display.scope, traces))
+        return;
+    const QRect& changed = display.scope.traceChanged;
+    ui::SetControlImage(*program.gui, kControlMainScope, display.scope.traceLayer,
+                        {changed.x(), changed.y(), changed.width(), changed.height()});
     if (!display.scope.centreMiniScope.isNull()) {
         ui::SetControlImage(*program.gui, kControlMiniScopes[kCentreMiniScope - 1],
                             display.scope.centreMiniScope);

@@ -12,6 +12,10 @@ namespace orv {
 // The plan's records as the board view sees them.
 std::vector<PcbPin> BoardPins(const TestPlan& plan);
 
+// The board view's pins for markers and clicks, made from BoardPins again only when
+// the plan has changed since the last call.
+const BoardPinCache& CurrentBoardPins(Program& program);
+
 // Loads the result badges and tree icons from the pictures; once, after the graphics
 // are loaded.
 void PrepareBadges(Program& program);

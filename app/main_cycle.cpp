@@ -168,9 +168,9 @@ int ServeLeftClick(Program& program) {
     if (hit == kHitConnectionIndicator) {
         ConnectButtonPressed(program.link, program.app, program.log);
     } else if (hit == kHitPcbView) {
-        const std::vector<PcbPin> pins = BoardPins(program.testPlan);
-        const PcbClickResult click = PcbViewClick(program.display.pcb, event.x, event.y,
-                                                  program.display.layout.pcbView, pins);
+        const PcbClickResult click =
+            PcbViewClick(program.display.pcb, event.x, event.y, program.display.layout.pcbView,
+                         CurrentBoardPins(program).clickable);
         if (click.row != 0)
             program.position.TestPlanIndex = click.row;
         if (click.row != 0 || click.toggledWholeBoard)

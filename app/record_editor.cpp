@@ -33,6 +33,7 @@ void Refresh(Program& program, RecordEditorSession& session) {
     const std::vector<PcbPin> pins = BoardPins(program.testPlan);
     EditorPictureInput picture;
     picture.photo = &EditorPhoto(program);
+    picture.levels = &program.display.photo.levels;
     picture.pins = pins;
     picture.crosshairType = program.app.settings.PCBCrosshairType;
     session.shown = RefreshEditor(*program.gui, program.testPlan, program.position.TestPlanIndex,

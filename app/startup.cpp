@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/main_cycle.h"
@@ -12,6 +13,7 @@
 #include "core/instrument_model.h"
 #include "core/settings.h"
 #include "display/grid_layout.h"
+#include "link/link_clock.h"
 
 namespace orv {
 
@@ -60,12 +62,27 @@ void EnsureCurrentTestPlan(Program& program) {
 void Settle(Program& program, int ms) {
     const std::int64_t until = MonotonicMs() + ms;
     std::deque<ui::Event> arrived;
-    while (MonotonicMs() < until) {
-        const ui::Event event = ui::WaitEvent(*program.gui, 1);
+    for (std::int64_t now = MonotonicMs(); now < until; now = MonotonicMs()) {
+        const ui::Event event = ui::WaitEvent(*program.gui, static_cast<int>(until - now));
         if (event.kind != ui::EventKind::None)
             arrived.push_back(event);
     }
     program.gui->pending.insert(program.gui->pending.begin(), arrived.begin(), arrived.end());
+}
+
+// How long the next pass may sleep waiting for an event. Window events and the
+// communications thread's news (frames, a lost link, a reconnection request) end the
+// wait at once; what the loop times itself is due no later than the wait's end.
+int LoopWaitMs(const Program& program) {
+    std::int64_t wait = kLoopIdleWaitMs;
+    // The simulated hand touches its pin on the link's clock, which a test may run fast.
+    const std::int64_t touchDue = program.simProbe.touchDueMs;
+    if (touchDue >= 0) {
+        const LinkClock& clock = program.link.clock;
+        const int speed = std::max(clock.speed.load(), 1);
+        wait = std::clamp<std::int64_t>((touchDue - NowMs(clock)) / speed, 0, wait);
+    }
+    return static_cast<int>(wait);
 }
 
 }  // namespace
@@ -121,12 +138,15 @@ void OpenMainWindow(Program& program, const StartOptions& options) {
                         "function.");
     }
     app.ShownConnectionState = 99;
+    // The scopes, mini-scopes and board view are drawn before the settle, so the whole
+    // window is on screen at once instead of after it.
+    RunMainCycle(program);
     Settle(program, options.settleMs);
 }
 
 void RunTopLevelPass(Program& program) {
     AppState& app = program.app;
-    ui::Event event = ui::WaitEvent(*program.gui, 1);
+    ui::Event event = ui::WaitEvent(*program.gui, LoopWaitMs(program));
     if (ServeOwnWindowEvent(program, event))
         event = {};
     app.LastEvent = event;

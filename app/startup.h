@@ -21,7 +21,11 @@ void StartUp(Program& program, const StartOptions& options);
 // Builds the main window's contents and starts the communications thread.
 void OpenMainWindow(Program& program, const StartOptions& options);
 
-// One pass of the top-level loop.
+// The longest a pass sleeps waiting for an event when nothing wakes it sooner.
+inline constexpr int kLoopIdleWaitMs = 50;
+
+// One pass of the top-level loop: takes an event, sleeping until one comes, the
+// communications thread has news, or a timer of the loop's is due.
 void RunTopLevelPass(Program& program);
 
 // Passes until the main window's close is requested.

@@ -12,6 +12,7 @@
 #include "link/comms_thread.h"
 #include "link/connection.h"
 #include "testplan/orv_file.h"
+#include "ui/gui.h"
 #include "ui/sound.h"
 
 namespace orv {
@@ -56,6 +57,7 @@ void ApplyLayoutAndRefresh(Program& program) {
     program.display.traceRefreshRequested = true;
 }
 bool StartCommsThread(Program& program) {
+    program.link.notifyUi = ui::WakerOf(*program.gui);
     try {
         program.commsThread = std::thread([&program] {
             const CrashSignalStack signalStack;
@@ -75,6 +77,7 @@ void StartConnection(Program& program) {
 
 void StopCommsThread(Program& program) {
     program.app.CommsThreadStop = true;
+    WakeCommsThread(program.link);
     if (program.commsThread.joinable())
         program.commsThread.join();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU use of the running program under Xvfb on the simulated instrument: idle (not
-# connected) and streaming (connected, probe on a pin, 48 frames a second), Advanced
-# mode at 1545 x 725. Usage: bench/cpu_use.sh [seconds]   (stage first)
+# connected), connected with the probe lifted, and streaming (probe on a pin, 48 frames
+# a second), Advanced mode at 1545 x 725. Usage: bench/cpu_use.sh [seconds]
+# (stage first: cmake --build --preset release --target stage)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"
@@ -31,8 +32,11 @@ measure() {
 echo -n "idle, not connected: "
 measure
 window="$(DISPLAY="$display" xdotool search --onlyvisible --name "Analog Signature Analyser" | head -1)"
-DISPLAY="$display" xdotool mousemove --window "$window" 37 36 click 1
+# The connection indicator, below the menu bar at the top of the ribbon.
+DISPLAY="$display" xdotool mousemove --window "$window" 40 55 click 1
 sleep 2
+echo -n "connected, probe lifted: "
+measure
 probe="$(DISPLAY="$display" xdotool search --onlyvisible --name "Simulated probe" | head -1)"
 DISPLAY="$display" xdotool mousemove --window "$probe" 77 113 click 1
 sleep 2

@@ -67,8 +67,10 @@ void BM_ScopeBackground(benchmark::State& state) {
 }
 BENCHMARK(BM_ScopeBackground)->Unit(benchmark::kMicrosecond);
 
-// What every new frame costs: copy of the background, golden, DUT and live traces,
-// the status line, and the live overlay on the centre mini-scope.
+// What a new frame costs: the previous traces put back from the background, golden,
+// DUT and live traces, the status line, and the live overlay on the centre mini-scope.
+// Argument 1: the live trace moves every frame (a probe on a pin); 0: every frame draws
+// the same picture (a lifted probe), which is found and skipped.
 void BM_TraceRefresh696(benchmark::State& state) {
     const ResultBadges badges = Badges(72, 23);
     ScopeImages images;
@@ -86,13 +88,22 @@ void BM_TraceRefresh696(benchmark::State& state) {
     in.connected = true;
     in.live = kLive.View();
     in.statusLine = LiveStatusLine(1, 12, 0.43f, "1.50%");
+    Curve shifted = kLive;
+    const bool moving = state.range(0) != 0;
+    int frame = 0;
     for (auto _ : state) {
+        if (moving) {
+            for (size_t i = 1; i <= 64; ++i)
+                shifted.x[i] = kLive.x[i] + 0.01f * static_cast<float>(frame % 7);
+            in.live = shifted.View();
+            ++frame;
+        }
         ComposeTraceLayer(images, in);
         benchmark::DoNotOptimize(images.traceLayer.constBits());
         benchmark::DoNotOptimize(images.centreMiniScope.constBits());
     }
 }
-BENCHMARK(BM_TraceRefresh696)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TraceRefresh696)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 void BM_NineMiniScopes(benchmark::State& state) {
     const ResultBadges badges = Badges(23, 23);
@@ -120,7 +131,9 @@ void BM_NineMiniScopes(benchmark::State& state) {
 }
 BENCHMARK(BM_NineMiniScopes)->Unit(benchmark::kMicrosecond);
 
-// A 4000 x 3000 photograph, decoded once and kept; each render crops and scales it.
+// A 4000 x 3000 (12-megapixel) photograph, decoded once and kept; each render crops
+// and scales it, from the photograph itself (second argument 0) or from the smallest
+// reduced copy that is large enough (1).
 void BM_PcbView4000x3000(benchmark::State& state) {
     QImage photo(4000, 3000, QImage::Format_RGB32);
     photo.fill(QColor(20, 90, 40));
@@ -147,13 +160,27 @@ void BM_PcbView4000x3000(benchmark::State& state) {
     in.photo = &photo;
     in.crosshairType = "3 line";
     in.pins = pins;
+    const PhotoLevels levels = MakePhotoLevels(photo);
+    if (state.range(1) != 0)
+        in.levels = &levels;
     PcbViewState view;
     for (auto _ : state) {
         RenderPcbView(view, in);
         benchmark::DoNotOptimize(view.image.constBits());
     }
 }
-BENCHMARK(BM_PcbView4000x3000)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PcbView4000x3000)->ArgsProduct({{1, 2, 4, 8}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// Making the reduced copies, once per decoded photograph.
+void BM_PhotoLevels4000x3000(benchmark::State& state) {
+    QImage photo(4000, 3000, QImage::Format_RGB32);
+    photo.fill(QColor(20, 90, 40));
+    for (auto _ : state) {
+        const PhotoLevels levels = MakePhotoLevels(photo);
+        benchmark::DoNotOptimize(levels.halves.data());
+    }
+}
+BENCHMARK(BM_PhotoLevels4000x3000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orv

@@ -222,6 +222,7 @@ void BM_CommsThreadAt48FramesPerSecond(benchmark::State& state) {
     }
     const std::uint64_t frames = sim::Inspect(*instrument).counters.framesSent - framesBefore;
     app.CommsThreadStop = true;
+    WakeCommsThread(link);
     comms.join();
     state.counters["cpu_percent_of_one_core"] = 100.0 * cpu / wall;
     state.counters["frames_per_second"] = static_cast<double>(frames) / wall;

@@ -61,6 +61,7 @@ void BM_RefreshEditorPanAndZoom(benchmark::State& state) {
         editor.marker = {editor.viewX, editor.viewY};
         EditorPictureInput picture;
         picture.photo = &Photograph(cache, editor.imageFile);
+        picture.levels = &cache.levels;
         picture.pins = pins;
         const ShownImage shown = RefreshEditor(gui, plan, 2, editor, picture, view);
         benchmark::DoNotOptimize(shown);

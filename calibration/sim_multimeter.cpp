@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -19,7 +20,9 @@ namespace orv {
 
 namespace {
 
-constexpr int kPollMs = 5;  // how long the server sleeps waiting for traffic
+// The server sleeps until traffic comes or its end is asked for (stopFd); the limit
+// is only a safety net.
+constexpr int kPollMs = 1000;
 
 std::string Upper(std::string text) {
     for (char& c : text)
@@ -91,8 +94,9 @@ void Serve(SimMultimeter& meter) {
     int client = -1;
     std::string pending;
     while (!meter.stop) {
-        pollfd fds[2] = {{meter.listenFd, POLLIN, 0}, {client, POLLIN, 0}};
-        if (::poll(fds, client >= 0 ? 2 : 1, kPollMs) <= 0)
+        pollfd fds[3] = {
+            {meter.listenFd, POLLIN, 0}, {meter.stopFd, POLLIN, 0}, {client, POLLIN, 0}};
+        if (::poll(fds, client >= 0 ? 3 : 2, kPollMs) <= 0 || meter.stop)
             continue;
         if ((fds[0].revents & POLLIN) != 0) {
             const int accepted = ::accept4(meter.listenFd, nullptr, nullptr, SOCK_CLOEXEC);
@@ -107,7 +111,7 @@ void Serve(SimMultimeter& meter) {
             }
             continue;
         }
-        if (client < 0 || (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) == 0)
+        if (client < 0 || (fds[2].revents & (POLLIN | POLLHUP | POLLERR)) == 0)
             continue;
         char buffer[4096];
         const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
@@ -133,15 +137,22 @@ void Serve(SimMultimeter& meter) {
 
 SimMultimeter::~SimMultimeter() {
     stop = true;
+    if (stopFd >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(stopFd, &one, sizeof one);
+    }
     if (thread.joinable())
         thread.join();
     if (listenFd >= 0)
         ::close(listenFd);
+    if (stopFd >= 0)
+        ::close(stopFd);
 }
 
 std::unique_ptr<SimMultimeter> StartSimMultimeter(std::function<double()> measure, int port) {
     auto meter = std::make_unique<SimMultimeter>();
     meter->measure = std::move(measure);
+    meter->stopFd = ::eventfd(0, EFD_CLOEXEC);
     meter->listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (meter->listenFd < 0)
         return nullptr;

@@ -27,7 +27,7 @@ struct SimMultimeter {
     std::function<double()> measure;  // volts at the leads; called on the server's thread
     int port = 0;
 
-    mutable std::mutex mutex;  // guards the fields below
+    mutable std::mutex mutex;   // guards the fields below
     double noiseVolts = 20e-6;  // rms
     SimMultimeterFaults faults;
     std::vector<std::string> commands;  // every command line received, in order
@@ -35,6 +35,7 @@ struct SimMultimeter {
     std::mt19937_64 noise{20261210};
 
     int listenFd = -1;
+    int stopFd = -1;  // an eventfd that ends the server's wait for traffic
     std::atomic<bool> stop{false};
     std::thread thread;
 

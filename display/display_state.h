@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
 #include "display/grid_layout.h"
@@ -19,6 +20,17 @@
 
 namespace orv {
 
+// The plan's pins as the board view uses them, made again only when the plan changed
+// (its revision moved on, or its row count changed, as rows inserted or erased
+// directly do), not for every rendering or click.
+struct BoardPinCache {
+    bool made = false;
+    std::uint64_t planRevision = 0;
+    int planRows = 0;
+    std::vector<PcbPin> drawn;      // PinsToDraw
+    std::vector<PcbPin> clickable;  // PinsToClick
+};
+
 struct DisplayState {
     ViewLayout layout;
     WindowSizing sizing;
@@ -26,6 +38,7 @@ struct DisplayState {
     ScopeImages scope;
     PcbViewState pcb;
     PhotoCache photo;
+    BoardPinCache boardPins;
     ResultBadges scopeBadges;
     ResultBadges thumbnailBadges;
     TreeIcons treeIcons;

@@ -1,7 +1,11 @@
 #include "display/pcb_view.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
+#include <unordered_set>
 
 #include "display/qt_colour.h"
 #include "display/rounding.h"
@@ -61,6 +65,66 @@ QImage CropOf(const QImage& photo, const CropWindow& w) {
     return photo.copy(rect);
 }
 
+// One 2 x 2 block average of RGB32 pixels: red and blue, then alpha and green, summed
+// two channels at a time in 16-bit lanes and rounded.
+inline std::uint32_t Average4(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+    constexpr std::uint32_t kLanes = 0x00FF00FFu;
+    const std::uint32_t redBlue = (a & kLanes) + (b & kLanes) + (c & kLanes) + (d & kLanes);
+    const std::uint32_t alphaGreen =
+        ((a >> 8) & kLanes) + ((b >> 8) & kLanes) + ((c >> 8) & kLanes) + ((d >> 8) & kLanes);
+    return (((redBlue + 0x00020002u) >> 2) & kLanes) |
+           ((((alphaGreen + 0x00020002u) >> 2) & kLanes) << 8);
+}
+
+QImage HalfOf(const QImage& image) {
+    const int w = image.width();
+    const int h = image.height();
+    QImage half((w + 1) / 2, (h + 1) / 2, QImage::Format_RGB32);
+    for (int y = 0; y < half.height(); ++y) {
+        const auto* top = reinterpret_cast<const std::uint32_t*>(image.constScanLine(2 * y));
+        const auto* bottom =
+            reinterpret_cast<const std::uint32_t*>(image.constScanLine(std::min(2 * y + 1, h - 1)));
+        auto* out = reinterpret_cast<std::uint32_t*>(half.scanLine(y));
+        for (int x = 0; x < half.width(); ++x) {
+            const int left = 2 * x;
+            const int right = std::min(left + 1, w - 1);
+            out[x] = Average4(top[left], top[right], bottom[left], bottom[right]);
+        }
+    }
+    return half;
+}
+
+// How many halvings the window can take while every view pixel still gets at least
+// one photograph pixel; 0 when there are no usable copies.
+int UsableLevel(const PhotoLevels* levels, const QImage& photo, const CropWindow& w, int width,
+                int height) {
+    if (levels == nullptr || levels->photoKey != photo.cacheKey())
+        return 0;
+    int level = 0;
+    while (level < static_cast<int>(levels->halves.size())) {
+        const int factor = 2 << level;
+        if ((w.x2 - w.x1) / factor < width || (w.y2 - w.y1) / factor < height)
+            break;
+        ++level;
+    }
+    return level;
+}
+
+// The window from a reduced copy: copy pixel i covers photograph pixels f*i .. f*i + f,
+// so the window maps to a fractional source rectangle; the scale from it lies between
+// 1/2 and 1, where bilinear filtering looks like area averaging.
+QImage ScaledFromLevel(const QImage& level, int factor, const CropWindow& w, int width,
+                       int height) {
+    QImage view(width, height, QImage::Format_RGB32);
+    QPainter painter(&view);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double f = factor;
+    painter.drawImage(QRectF(0, 0, width, height), level,
+                      QRectF(w.x1 / f, w.y1 / f, (w.x2 - w.x1) / f, (w.y2 - w.y1) / f));
+    return view;
+}
+
 struct ViewMapping {
     CropWindow window;
     int width = 0;
@@ -112,6 +176,60 @@ CropWindow ComputeCropWindow(int imageWidth, int imageHeight, int cx, int cy, fl
     return CropWindow{x.low, x.high, y.low, y.high};
 }
 
+PhotoLevels MakePhotoLevels(const QImage& photo) {
+    PhotoLevels levels;
+    if (photo.isNull())
+        return levels;
+    levels.photoKey = photo.cacheKey();
+    QImage current = photo.convertToFormat(QImage::Format_RGB32);
+    while (std::min(current.width(), current.height()) / 2 >= kPhotoLevelMinSide) {
+        current = HalfOf(current);
+        levels.halves.push_back(current);
+    }
+    return levels;
+}
+
+namespace {
+
+struct Place {
+    int x = 0;
+    int y = 0;
+    bool square = false;
+    bool operator==(const Place&) const = default;
+};
+
+struct PlaceHash {
+    std::size_t operator()(const Place& p) const {
+        const std::uint64_t packed =
+            (static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) |
+            static_cast<std::uint32_t>(p.y);
+        return std::hash<std::uint64_t>{}(packed) ^ (p.square ? 0x9E3779B97F4A7C15u : 0u);
+    }
+};
+
+}  // namespace
+
+std::vector<PcbPin> PinsToDraw(std::span<const PcbPin> pins) {
+    std::vector<PcbPin> kept;
+    std::unordered_set<Place, PlaceHash> covered;
+    for (auto it = pins.rbegin(); it != pins.rend(); ++it) {
+        if (!it->deleted && covered.insert(Place{it->x, it->y, it->pinOne}).second)
+            kept.push_back(*it);
+    }
+    std::reverse(kept.begin(), kept.end());
+    return kept;
+}
+
+std::vector<PcbPin> PinsToClick(std::span<const PcbPin> pins) {
+    std::vector<PcbPin> kept;
+    std::unordered_set<Place, PlaceHash> found;
+    for (const PcbPin& pin : pins) {
+        if (found.insert(Place{pin.x, pin.y, false}).second)
+            kept.push_back(pin);
+    }
+    return kept;
+}
+
 bool MarkerColour(const PcbPin& pin, ColourNumber& colour) {
     if (!pin.hasGolden) {
         colour = kMarkerNoSignature;
@@ -151,9 +269,14 @@ void RenderPcbView(PcbViewState& state, const PcbViewInput& in) {
     const CropWindow w = ComputeCropWindow(photo.width(), photo.height(), cx, cy, zoom);
     state.window = w;
 
-    state.image = CropOf(photo, w)
-                      .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_RGB32);
+    if (const int level = UsableLevel(in.levels, photo, w, width, height); level > 0) {
+        state.image = ScaledFromLevel(in.levels->halves[static_cast<size_t>(level - 1)], 1 << level,
+                                      w, width, height);
+    } else {
+        state.image = CropOf(photo, w)
+                          .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_RGB32);
+    }
 
     const ViewMapping map{w, width, height};
     QPainter painter(&state.image);

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/colours.h"
 #include "display/grid_layout.h"
@@ -49,6 +50,19 @@ struct CropWindow {
     bool operator==(const CropWindow&) const = default;
 };
 
+// Reduced copies of a photograph, each half as wide and high as the one before, made
+// once with the decoded photograph: a zoomed-out view is scaled from the smallest copy
+// that still has a pixel for every view pixel instead of from the whole photograph.
+struct PhotoLevels {
+    qint64 photoKey = 0;         // QImage::cacheKey() of the photograph they were made from
+    std::vector<QImage> halves;  // halves[0] is half the photograph's size, in RGB32
+};
+
+// Halves the photograph by averaging 2 x 2 blocks (an odd last column or row is
+// averaged with itself) until a further half would be under kPhotoLevelMinSide.
+PhotoLevels MakePhotoLevels(const QImage& photo);
+inline constexpr int kPhotoLevelMinSide = 64;
+
 struct PcbViewState {
     bool wholeBoard = false;  // show the whole photograph instead of the record's window
     CropWindow window;        // of the last rendering; clicks are mapped through it
@@ -68,11 +82,23 @@ struct PcbViewInput {
                                            // when that failed
     std::string crosshairType = "1 line";  // "3 line" adds black flanks
     std::span<const PcbPin> pins;          // in row order; later rows drawn on top
+    // Reduced copies of *photo; null, or made from another picture, scales from the
+    // photograph itself (the same view, slower when zoomed out).
+    const PhotoLevels* levels = nullptr;
 };
 
 // The square window of side s = (longer side / zoom) around (cx, cy), rounded halves
 // to even, shifted inside the photograph and at least one pixel wide and high.
 CropWindow ComputeCropWindow(int imageWidth, int imageHeight, int cx, int cy, float zoom);
+
+// The pins that get a marker, in row order: no deleted ones, and of several pins of the
+// same shape at the same place only the last, whose marker covers the others. A plan
+// of many rows at few places (2 million empty rows are all at 0, 0) draws few markers.
+std::vector<PcbPin> PinsToDraw(std::span<const PcbPin> pins);
+
+// The pins a click can find, in row order: of several at the same place only the
+// first, the one a click there finds.
+std::vector<PcbPin> PinsToClick(std::span<const PcbPin> pins);
 
 // Marker fill for a pin; false when it gets only the black outline.
 bool MarkerColour(const PcbPin& pin, ColourNumber& colour);

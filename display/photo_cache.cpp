@@ -1,7 +1,7 @@
 #include "display/photo_cache.h"
 
-#include "media/image_decoding.h"
 #include "display/pcb_view.h"
+#include "media/image_decoding.h"
 
 namespace orv {
 
@@ -12,6 +12,7 @@ const QImage& Photograph(PhotoCache& cache, std::string_view imageName) {
         cache.file = file;
         cache.stamp = stamp;
         cache.image = DecodeImageFile(file).value_or(QImage());
+        cache.levels = MakePhotoLevels(cache.image);
     }
     return cache.image;
 }

@@ -392,6 +392,7 @@ ShownImage RefreshEditor(ui::Gui& gui, const TestPlan& plan, int testPlanIndex,
     in.py0 = state.marker.y;
     in.imageName = state.imageFile;
     in.photo = picture.photo;
+    in.levels = picture.levels;
     in.crosshairType = picture.crosshairType;
     in.pins = picture.pins;
     RenderPcbView(view, in);

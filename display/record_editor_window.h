@@ -32,8 +32,9 @@ void ShowQuantityFields(ui::Gui& gui, std::string_view entry);
 
 // What RefreshEditor draws the picture from, besides the plan and the editor state.
 struct EditorPictureInput {
-    const QImage* photo = nullptr;  // decoded board photograph; null or empty if none
-    std::span<const PcbPin> pins;   // every record's pin, in row order
+    const QImage* photo = nullptr;        // decoded board photograph; null or empty if none
+    const PhotoLevels* levels = nullptr;  // its reduced copies, when kept
+    std::span<const PcbPin> pins;         // every record's pin, in row order
     std::string crosshairType = "1 line";
 };
 

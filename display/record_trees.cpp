@@ -1,5 +1,8 @@
 #include "display/record_trees.h"
 
+#include <algorithm>
+#include <string>
+
 #include "display/fault_tooltips.h"
 #include "testplan/test_plan.h"
 #include "ui/tree_tooltips.h"
@@ -98,10 +101,14 @@ std::string PlanDisplayName(std::string_view fileName, std::string_view workingD
     return name;
 }
 
+std::string MoreRecordsText(int count, bool bad) {
+    return "... " + std::to_string(count) + (bad ? " more Bad records" : " more records");
+}
+
 TreeContent TestTreeContent(const TestPlan& plan, std::string_view planName,
                             const TreeIcons& icons) {
-    const int rows = RowCount(plan);
-    TreeContent content = StartContent(planName, icons, static_cast<size_t>(2 * rows));
+    const int rows = std::min(RowCount(plan), kFirstRecordRow + kMaxTreeRecords - 1);
+    TreeContent content = StartContent(planName, icons, static_cast<size_t>(2 * rows + 1));
     std::string_view previous;
     bool first = true;
     size_t component = 0;  // the open component's entry
@@ -125,6 +132,10 @@ TreeContent TestTreeContent(const TestPlan& plan, std::string_view planName,
         content.icons.push_back(PinIcon(plan, row, icons, counts));
     }
     closeComponent();
+    if (RowCount(plan) > rows) {
+        content.entries.push_back({MoreRecordsText(RowCount(plan) - rows, false), 0, rows + 1});
+        content.icons.emplace_back();
+    }
     return content;
 }
 
@@ -132,12 +143,25 @@ TreeContent BadTreeContent(const TestPlan& plan, std::string_view planName,
                            const TreeIcons& icons) {
     const int rows = RowCount(plan);
     TreeContent content = StartContent(planName, icons, 1);
+    int listed = 0;
+    int left = 0;
+    int firstLeft = 0;
     for (int row = kFirstRecordRow; row <= rows; ++row) {
         if (CellView(plan, row, column::kStatus) != "Bad")
             continue;
+        if (listed == kMaxTreeRecords) {
+            if (left++ == 0)
+                firstLeft = row;
+            continue;
+        }
+        ++listed;
         std::string text = Cell(plan, row, column::kComponent) + ", Pin ";
         text += PinLabel(plan, row);
         content.entries.push_back({std::move(text), 0, row});
+        content.icons.push_back(icons.bad);
+    }
+    if (left > 0) {
+        content.entries.push_back({MoreRecordsText(left, true), 0, firstLeft});
         content.icons.push_back(icons.bad);
     }
     return content;

@@ -35,6 +35,14 @@ struct TreeContent {
 // separator removed: "testplans\demo_A.orv" for a plan inside it.
 std::string PlanDisplayName(std::string_view fileName, std::string_view workingDirectory);
 
+// Records each tree lists: a board has a few thousand pins, and a plan of millions of
+// rows would make every refresh and the tree itself slow. Past the limit one last
+// level-0 entry, MoreRecordsText, counts the rest; its datum is the first record left
+// out, so selecting it goes there.
+inline constexpr int kMaxTreeRecords = 10000;
+// "... 1990000 more records", or "... 12 more Bad records" for the bad tree.
+std::string MoreRecordsText(int count, bool bad);
+
 // Entry 0 the plan name (datum 2); then a level-0 entry per run of one component name
 // and a level-1 entry per pin: "3" or "3  VCC" with the pin note. A pin without a golden
 // signature shows the no-signature icon; otherwise its result's. A component shows,

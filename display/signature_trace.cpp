@@ -48,8 +48,12 @@ std::vector<QPoint> TracePixels(const ScopeGeometry& g, float xRange, float yRan
 
 void DrawSignatureTrace(QImage& target, int width, int height, int margin, ColourNumber colour,
                         float xRange, float yRange, const SignatureView& signature) {
-    const std::vector<QPoint> pixels =
-        TracePixels(MakeScopeGeometry(width, height, margin), xRange, yRange, signature);
+    DrawTracePixels(
+        target, colour,
+        TracePixels(MakeScopeGeometry(width, height, margin), xRange, yRange, signature));
+}
+
+void DrawTracePixels(QImage& target, ColourNumber colour, const std::vector<QPoint>& pixels) {
     if (pixels.empty())
         return;
     QPainter painter(&target);

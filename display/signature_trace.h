@@ -17,6 +17,9 @@ namespace orv {
 std::vector<QPoint> TracePixels(const ScopeGeometry& g, float xRange, float yRange,
                                 const SignatureView& signature);
 
+// Draws pixels from TracePixels as a closed polyline.
+void DrawTracePixels(QImage& target, ColourNumber colour, const std::vector<QPoint>& pixels);
+
 // Draws onto `target`, whose frame is worked out from width, height and margin.
 void DrawSignatureTrace(QImage& target, int width, int height, int margin, ColourNumber colour,
                         float xRange, float yRange, const SignatureView& signature);

@@ -1,6 +1,8 @@
 #include "link/comms_thread.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 
 #include "link/commands.h"
@@ -13,14 +15,50 @@ void ORV_CommsThread(Link& link, AppState& app, EventLog& log) {
         CommsThreadPass(link, app, log);
 }
 
+namespace {
+
+// Virtual time only moves when told, so there the sleep is the clock's step; otherwise
+// a wait that WakeCommsThread can end early.
+void SleepForTurn(Link& link, int ms) {
+    if (link.clock.virtualTime || ms <= kCommsTurnMs) {
+        SleepMs(link.clock, ms);
+        return;
+    }
+    const int speed = std::max(link.clock.speed.load(), 1);
+    std::unique_lock lock(link.wakeMutex);
+    link.wake.wait_for(lock, std::chrono::microseconds(1000LL * ms / speed),
+                       [&link] { return link.woken; });
+    link.woken = false;
+}
+
+}  // namespace
+
+int CommsSleepMs(const Link& link, const AppState& app) {
+    const LinkState& state = link.state;
+    if (state.Connected || state.ConnectInProgress)
+        return kCommsTurnMs;
+    if (!state.AutoReconnectEnabled || app.ReconnectRequested)
+        return kCommsIdleSleepMaxMs;
+    // The probe runs once the clock has passed NextProbeTime.
+    const std::int64_t toProbe = state.NextProbeTime + 1 - NowMs(link.clock);
+    return static_cast<int>(std::clamp<std::int64_t>(toProbe, kCommsTurnMs, kCommsIdleSleepMaxMs));
+}
+
 void CommsThreadPass(Link& link, AppState& app, EventLog& log) {
-    SleepMs(link.clock, kCommsTurnMs);
+    SleepForTurn(link, CommsSleepMs(link, app));
+    const bool wasConnected = link.state.Connected;
+    const bool wasRequested = app.ReconnectRequested;
+    bool news = false;
     if (!link.state.ConnectInProgress) {
         PollInstrument(link, kPollIntervalMs);
         CheckDataTimeout(link, log);
-        ReceiveFrames(link, log);
+        news = ReceiveFrames(link, log);
     }
     ReconnectProbe(link, app, log);
+    news = news || wasConnected != link.state.Connected ||
+           (!wasRequested && app.ReconnectRequested) || log.warningPending;
+    if (news && link.notifyUi)
+        link.notifyUi();
 }
 
 void PollInstrument(Link& link, int intervalMs) {
@@ -33,12 +71,13 @@ void PollInstrument(Link& link, int intervalMs) {
     SendPoll(link);
 }
 
-void ReceiveFrames(Link& link, EventLog& log) {
+bool ReceiveFrames(Link& link, EventLog& log) {
     if (!link.state.Connected)
-        return;
+        return false;
     std::lock_guard linkLock(link.linkMutex);
     if (!link.state.Connected || link.driver == nullptr)
-        return;
+        return false;
+    bool any = false;
     std::uint32_t waiting = 0, tx = 0, events = 0;
     link.driver->GetStatus(waiting, tx, events);
     std::array<std::uint8_t, kFrameBytes> frame;
@@ -48,9 +87,10 @@ void ReceiveFrames(Link& link, EventLog& log) {
         if (status != kUsbOk || got < static_cast<std::uint32_t>(kFrameBytes)) {
             WriteLogLine(log, "FT_Read failed: ftStatus=" + std::to_string(status) +
                                   " bytes=" + std::to_string(got));
-            return;
+            return any;
         }
         waiting -= kFrameBytes;
+        any = true;
         std::lock_guard frameLock(link.frameMutex);
         const FrameCheck check = DecodeFrame(frame.data(), link.frames.raw);
         if (check.good) {
@@ -63,6 +103,7 @@ void ReceiveFrames(Link& link, EventLog& log) {
             link.frames.NewFrame = false;
         }
     }
+    return any;
 }
 
 }  // namespace orv

@@ -146,7 +146,9 @@ void ORV_StopConnection(Link& link, EventLog& log) {
         link.state.TraceRefreshRequested = true;
 }
 
-void ORV_StartConnection(Link& link, AppState& app, EventLog& log) {
+namespace {
+
+void StartConnectionSteps(Link& link, AppState& app, EventLog& log) {
     WriteLogLine(log, "ORV_StartConnection()");
     link.state.ConnectInProgress = true;
 
@@ -209,6 +211,15 @@ void ORV_StartConnection(Link& link, AppState& app, EventLog& log) {
     // moment the communications thread looks again.
     SetLastGoodDataTimeNow(link);
     link.state.ConnectInProgress = false;
+}
+
+}  // namespace
+
+void ORV_StartConnection(Link& link, AppState& app, EventLog& log) {
+    StartConnectionSteps(link, app, log);
+    // Whatever came of it, the communications thread has new work: frames to read, or
+    // the next reconnect probe to time.
+    WakeCommsThread(link);
 }
 
 void CheckDataTimeout(Link& link, EventLog& log) {

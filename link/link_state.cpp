@@ -13,4 +13,12 @@ void ResetLink(Link& link) {
     link.registers = RegisterImage{};
 }
 
+void WakeCommsThread(Link& link) {
+    {
+        std::lock_guard lock(link.wakeMutex);
+        link.woken = true;
+    }
+    link.wake.notify_one();
+}
+
 }  // namespace orv

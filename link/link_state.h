@@ -4,7 +4,9 @@
 // register image. One `Link` holds them all for the whole run.
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -90,7 +92,19 @@ struct Link {
     Calibration calibration;
     GeneratorState generator;
     RegisterImage registers;
+    // The communications thread sleeps while nothing is connected; a connection made
+    // or the thread's end wakes it (WakeCommsThread).
+    std::mutex wakeMutex;
+    std::condition_variable wake;
+    bool woken = false;  // under wakeMutex
+    // Wakes the user-interface thread's wait when the link has news for it: a frame, a
+    // lost connection, a reconnection request. Set before the thread starts; empty for
+    // none.
+    std::function<void()> notifyUi;
 };
+
+// Ends the communications thread's current sleep, or its next one at once.
+void WakeCommsThread(Link& link);
 
 // Every record back to its start values; the driver, the clock and the mutexes stay.
 void ResetLink(Link& link);

@@ -21,6 +21,9 @@ corpus_of() {
         settings_file_fuzz) echo settings_file ;;
         release_page_fuzz) echo release_page ;;
         orv_fuzz_dmm_reply) echo dmm_reply ;;
+        orv_fuzz_frame_decode) echo frame_decode ;;
+        orv_fuzz_command_packets) echo command_packets ;;
+        orv_fuzz_calibration_text) echo calibration_text ;;
         *) echo "$1" ;;
     esac
 }

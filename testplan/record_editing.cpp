@@ -31,6 +31,7 @@ ComponentRun RecordsOfRun(const TestPlan& plan, int testPlanIndex) {
 void InsertEmptyRows(TestPlan& plan, int before, int n) {
     const auto at = plan.rows.begin() + (before - 1);
     plan.rows.insert(at, static_cast<std::size_t>(n), TestPlanRow{});
+    MarkPlanChanged(plan);
 }
 
 }  // namespace
@@ -56,6 +57,7 @@ void DeleteRows(TestPlan& plan, PlanPosition& position, int n) {
     if (IsRecord(plan, index)) {
         const int last = std::min(index + ClampCount(n) - 1, RowCount(plan));
         plan.rows.erase(plan.rows.begin() + (index - 1), plan.rows.begin() + last);
+        MarkPlanChanged(plan);
     }
     index = std::clamp(index, 1, RowCount(plan));
     position.RecordChanged = true;

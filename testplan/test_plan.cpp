@@ -52,6 +52,7 @@ std::string Cell(const TestPlan& plan, int row, int col) {
 void SetCell(TestPlan& plan, int row, int col, std::string_view text) {
     if (!HasRow(plan, row) || col < 1 || col > plan.cols)
         return;
+    MarkPlanChanged(plan);
     TestPlanRow& cells = plan.rows[static_cast<std::size_t>(row - 1)];
     const std::less<const char*> before;
     if (!text.empty() && !before(text.data(), cells.text.data()) &&
@@ -84,6 +85,7 @@ void SetCell(TestPlan& plan, int row, int col, std::string_view text) {
 void ResizeTable(TestPlan& plan, int rows, int cols) {
     rows = std::max(rows, 1);
     cols = std::max(cols, 1);
+    MarkPlanChanged(plan);
     plan.rows.resize(static_cast<std::size_t>(rows));
     if (cols < plan.cols) {
         for (TestPlanRow& cells : plan.rows) {

@@ -57,10 +57,30 @@ struct TestPlanRow {
     std::vector<std::uint32_t> ends;  // end of cell k + 1 in `text`; later cells are empty
 };
 
+// Tells the versions of one plan apart: every change through the procedures below
+// moves it on, and so does assigning another plan over it, so a value seen once never
+// comes back for the same plan. What is derived from the plan and kept (the board's
+// pin list) compares it instead of the cells. Code that writes `rows` directly calls
+// MarkPlanChanged.
+struct PlanRevision {
+    std::uint64_t count = 0;
+    PlanRevision() = default;
+    PlanRevision(const PlanRevision&) = default;
+    PlanRevision& operator=(const PlanRevision& other) {
+        count = (count > other.count ? count : other.count) + 1;
+        return *this;
+    }
+};
+
 struct TestPlan {
     std::vector<TestPlanRow> rows = std::vector<TestPlanRow>(1);  // at least one
     int cols = kPlanColumns;
+    PlanRevision revision;
 };
+
+inline void MarkPlanChanged(TestPlan& plan) {
+    ++plan.revision.count;
+}
 
 int RowCount(const TestPlan& plan);
 int ColCount(const TestPlan& plan);

@@ -31,7 +31,13 @@ public:
     explicit ImageView(QWidget* parent) : QWidget(parent) {}
     void SetImage(const QImage& image) {
         image_ = image;
+        UpdateOpaque();
         update();
+    }
+    void SetImage(const QImage& image, const QRect& changed) {
+        image_ = image;
+        UpdateOpaque();
+        update(changed);
     }
 
 protected:
@@ -39,8 +45,21 @@ protected:
         QPainter painter(this);
         painter.drawImage(0, 0, image_);
     }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        UpdateOpaque();
+    }
 
 private:
+    // An opaque image that covers the whole widget hides what lies below: Qt then
+    // skips painting the window's background under it on every repaint.
+    void UpdateOpaque() {
+        const bool covers =
+            !image_.hasAlphaChannel() && image_.width() >= width() && image_.height() >= height();
+        if (testAttribute(Qt::WA_OpaquePaintEvent) != covers)
+            setAttribute(Qt::WA_OpaquePaintEvent, covers);
+    }
+
     QImage image_;
 };
 
@@ -419,6 +438,17 @@ void SetControlImage(Gui& gui, int number, const QImage& image) {
     control->image = image;
     if (control->kind == ControlKind::ImageArea || control->kind == ControlKind::ImageButton) {
         static_cast<ImageView*>(control->widget)->SetImage(image);
+    }
+}
+
+void SetControlImage(Gui& gui, int number, const QImage& image, const Rect& changed) {
+    Control* control = Find(gui, number);
+    if (control == nullptr)
+        return;
+    control->image = image;
+    if (control->kind == ControlKind::ImageArea || control->kind == ControlKind::ImageButton) {
+        static_cast<ImageView*>(control->widget)
+            ->SetImage(image, QRect(changed.x, changed.y, changed.width, changed.height));
     }
 }
 

@@ -79,6 +79,9 @@ bool IsControlChecked(const Gui& gui, int number);
 
 // Image areas and image buttons: the image is shown at its own size.
 void SetControlImage(Gui& gui, int number, const QImage& image);
+// The same when the new image differs from the shown one only inside `changed`: only
+// that part is repainted.
+void SetControlImage(Gui& gui, int number, const QImage& image, const Rect& changed);
 QImage ControlImage(const Gui& gui, int number);
 
 // Lists.

@@ -1,5 +1,6 @@
 #include "ui/gui.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -65,7 +66,7 @@ Gui::Gui() : windows(std::make_unique<QtWindows>()) {
     strict = strictUi != nullptr && std::string_view(strictUi) == "1";
 #endif
     windows->tick.setTimerType(Qt::PreciseTimer);
-    windows->tick.setInterval(1);
+    windows->tick.setSingleShot(true);
 }
 
 Gui::~Gui() = default;
@@ -153,11 +154,9 @@ Event WaitEvent(Gui& gui, int maxMs) {
         if (maxMs <= 0) {
             QApplication::processEvents(QEventLoop::AllEvents);
         } else {
-            // Handles what is there, or sleeps until the next event; the tick bounds the wait.
-            if (gui.windows->tick.interval() != maxMs)
-                gui.windows->tick.setInterval(maxMs);
-            if (!gui.windows->tick.isActive())
-                gui.windows->tick.start();
+            // Handles what is there, or sleeps until the next event; the single-shot tick
+            // bounds the wait, and a waker from another thread ends it sooner.
+            gui.windows->tick.start(maxMs);
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
     }
@@ -166,6 +165,15 @@ Event WaitEvent(Gui& gui, int maxMs) {
     const Event event = gui.pending.front();
     gui.pending.pop_front();
     return event;
+}
+
+std::function<void()> WakerOf(Gui&) {
+    QAbstractEventDispatcher* dispatcher =
+        QApplication::instance() != nullptr ? QAbstractEventDispatcher::instance() : nullptr;
+    return [dispatcher] {
+        if (dispatcher != nullptr)
+            dispatcher->wakeUp();
+    };
 }
 
 void KeepPaintingFor(Gui&, int ms) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,8 +60,14 @@ void SetWindowBackground(Gui& gui, int window, std::int64_t colour);
 // The fonts the start-up prepares; the display parts choose among them later.
 void PrepareStartupFonts(Gui& gui);
 
-// Takes one event, waiting at most `maxMs` for one; kind None when none came.
+// Takes one event, waiting at most `maxMs` for one; kind None when none came. The wait
+// sleeps: it ends with a window event, a timer of Qt's, the end of `maxMs` or a call of
+// the waker.
 Event WaitEvent(Gui& gui, int maxMs);
+
+// Ends WaitEvent's current wait (or makes its next one return at once); safe to call
+// from any thread while the application object lives. Does nothing without one.
+std::function<void()> WakerOf(Gui& gui);
 
 // Waits `ms` while the windows keep painting; events reported meanwhile stay pending
 // for the loop, which takes them afterwards.

@@ -78,13 +78,17 @@ TEST_F(StartUpTest, FirstStartInAnEmptyDirectory) {
     EXPECT_EQ(RowCount(program_.testPlan), 1);
     EXPECT_EQ(ColCount(program_.testPlan), 577);
     EXPECT_EQ(program_.position.TestPlanIndex, 1);
-    EXPECT_TRUE(program_.position.RecordChanged);
     EXPECT_EQ(ui::WindowTitle(*program_.gui, ui::kMainWindow),
               "Korvane - ORV310 Analog Signature Analyser V25.003");
     // Built at 1200 x 720, then sized for the Advanced mode by the first refresh.
     EXPECT_EQ(ui::InnerSize(*program_.gui, ui::kMainWindow), (ui::Size{1545, 725}));
-    EXPECT_TRUE(program_.app.LayoutChanged);
-    EXPECT_EQ(program_.app.ShownConnectionState, 99);
+    // Laid out and drawn before the settle, connection indicator included, so the
+    // whole window appears at once.
+    EXPECT_FALSE(program_.app.LayoutChanged);
+    EXPECT_FALSE(program_.position.RecordChanged);
+    EXPECT_FALSE(ui::ControlImage(*program_.gui, kControlMainScope).isNull());
+    EXPECT_FALSE(ui::ControlImage(*program_.gui, kControlPcbView).isNull());
+    EXPECT_EQ(program_.app.ShownConnectionState, 0);
     EXPECT_FALSE(program_.app.QuitRequested);
     ASSERT_EQ(dialogs_->shown.size(), 1u);
     EXPECT_EQ(dialogs_->shown[0].title, "Error #0003");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -191,6 +192,46 @@ TEST_F(PcbViewTest, OnlyPinsInsideTheWindowAndNotDeletedGetMarkers) {
     EXPECT_EQ(ColourAt(state_.image, 245, 245), kColourYellow);  // the square covers all
 }
 
+// Pins stacked at a few places in every order of shape, result and deletion: the
+// reduced lists draw the same picture and a click finds the same row.
+TEST_F(PcbViewTest, ReducedPinListsDrawAndClickLikeTheWholeList) {
+    const char* results[] = {"Good", "Bad", "", "Untested"};
+    std::vector<PcbPin> all;
+    for (int row = 2; row < 80; ++row) {
+        const int place = (row * 7) % 5;  // five places, two of them overlapping
+        all.push_back(PcbPin{row, 900 + place * 3, 900 + (place % 2) * 40, results[row % 4],
+                             row % 3 != 0, row % 5 == 0, row % 11 == 0});
+    }
+    in_.px0 = -1;
+    pins_ = all;
+    Render();
+    const QImage whole = state_.image;
+    pins_ = PinsToDraw(all);
+    Render();
+    EXPECT_EQ(state_.image, whole);
+    EXPECT_LE(pins_.size(), 10u);
+    for (size_t k = 1; k < pins_.size(); ++k)
+        EXPECT_LT(pins_[k - 1].row, pins_[k].row);
+
+    const std::vector<PcbPin> clickable = PinsToClick(all);
+    EXPECT_EQ(clickable.size(), 5u);
+    const Rect area{0, 0, 300, 300};
+    for (int x = 40; x <= 70; x += 3) {
+        for (int y = 40; y <= 100; y += 3) {
+            PcbViewState a = state_;
+            PcbViewState b = state_;
+            EXPECT_EQ(PcbViewClick(a, x, y, area, all).row,
+                      PcbViewClick(b, x, y, area, clickable).row)
+                << x << "," << y;
+        }
+    }
+
+    // Empty rows all sit at 0, 0: one marker, one click target, however many there are.
+    const std::vector<PcbPin> empty(200'000, PcbPin{2, 0, 0, "", false, false, false});
+    EXPECT_EQ(PinsToDraw(empty).size(), 1u);
+    EXPECT_EQ(PinsToClick(empty).size(), 1u);
+}
+
 TEST_F(PcbViewTest, CrosshairOnTheCurrentPin) {
     struct Probe {
         int x, y;
@@ -248,6 +289,114 @@ TEST_F(PcbViewTest, FailedPhotographGivesAnEmptyViewAndKeepsTheWindow) {
         EXPECT_EQ(state_.window, before);
         EXPECT_EQ(state_.image.size(), QSize(300, 300));
         EXPECT_EQ(test::CountOtherThan(state_.image, state_.image.rect(), kColourBlack), 0);
+    }
+}
+
+// Mean difference per channel between two views of the same size.
+double MeanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST(PhotoLevelsTest, HalvesAverageBlocksAndStopNearTheSmallestUsefulSize) {
+    QImage photo(130, 129, QImage::Format_RGB888);
+    photo.fill(QColor(0, 0, 0));
+    photo.setPixel(0, 0, qRgb(200, 40, 4));
+    photo.setPixel(1, 1, qRgb(200, 40, 4));
+    photo.setPixel(129, 128, qRgb(9, 90, 255));  // the odd last row is its own block
+    const PhotoLevels levels = MakePhotoLevels(photo);
+    EXPECT_EQ(levels.photoKey, photo.cacheKey());
+    ASSERT_EQ(levels.halves.size(), 1u);  // 65 x 65; a 33 x 33 copy would be too small
+    const QImage& half = levels.halves[0];
+    EXPECT_EQ(half.size(), QSize(65, 65));
+    EXPECT_EQ(half.format(), QImage::Format_RGB32);
+    EXPECT_EQ(half.pixel(0, 0), qRgb(100, 20, 2));
+    EXPECT_EQ(half.pixel(64, 64), qRgb(5, 45, 128));  // (9 + 0) / 2, rounded
+    EXPECT_EQ(half.pixel(1, 1), qRgb(0, 0, 0));
+    EXPECT_TRUE(MakePhotoLevels(QImage()).halves.empty());
+}
+
+// Each copy painted its own colour shows which one a view was scaled from.
+TEST_F(PcbViewTest, ZoomedOutViewsScaleFromTheSmallestCopyThatIsLargeEnough) {
+    photo_ = Plain(3010, 2000, MakeColour(0, 0, 0));
+    PhotoLevels levels = MakePhotoLevels(photo_);
+    ASSERT_EQ(levels.halves.size(), 4u);  // 1505, 753, 377, 189 wide
+    for (size_t k = 0; k < levels.halves.size(); ++k)
+        levels.halves[k].fill(QColor(static_cast<int>(k + 1) * 50, 0, 0));
+    in_.levels = &levels;
+    in_.px0 = in_.py0 = -100000;  // no crosshair
+    struct Case {
+        float zoom;
+        int width, height;
+        int level;  // 0: the photograph itself
+    };
+    const Case cases[] = {
+        {1, 300, 300, 2},     // window 3010 x 2000: 752 x 500 in the second copy
+        {1, 200, 120, 3},     // 376 x 250 in the third; the fourth is 188 wide
+        {1, 640, 640, 1},     // 1505 x 1000; the second copy would be 500 high
+        {1.5f, 640, 640, 1},  // window 2007 x 2000
+        {3, 300, 300, 1},     // 1003 x 1003: the second copy would be 250
+        {5, 300, 300, 1},     // 602: just enough for one halving
+        {6, 300, 300, 0},     // 502: not enough
+        {10, 300, 300, 0},    // zoomed in: always the photograph
+    };
+    for (const Case& c : cases) {
+        in_.zoom = c.zoom;
+        in_.width = c.width;
+        in_.height = c.height;
+        Render();
+        EXPECT_EQ(qRed(state_.image.pixel(c.width / 2, c.height / 2)), c.level * 50)
+            << "zoom " << c.zoom << " view " << c.width << "x" << c.height;
+    }
+    // Copies of another picture are not used.
+    levels.photoKey = QImage(4, 4, QImage::Format_RGB32).cacheKey();
+    in_.zoom = 1;
+    in_.width = in_.height = 300;
+    Render();
+    EXPECT_EQ(qRed(state_.image.pixel(150, 150)), 0);
+}
+
+// Stripes a few dozen pixels apart and a gradient: a copy used at the wrong place or
+// scale shows as a large mean difference.
+TEST_F(PcbViewTest, ViewsFromTheCopiesLookLikeViewsFromThePhotograph) {
+    photo_ = QImage(3010, 2000, QImage::Format_RGB32);
+    for (int y = 0; y < photo_.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(photo_.scanLine(y));
+        for (int x = 0; x < photo_.width(); ++x) {
+            const double stripes = 127.5 + 127.5 * std::sin(x / 9.0 + y / 23.0);
+            line[x] = qRgb(static_cast<int>(stripes), x * 255 / 3010, (x / 40 + y / 40) % 2 * 255);
+        }
+    }
+    const PhotoLevels levels = MakePhotoLevels(photo_);
+    struct Case {
+        float zoom;
+        int cx, cy, width, height;
+    };
+    const Case cases[] = {
+        {1, 1505, 1000, 300, 300}, {1, 1505, 1000, 640, 640},   {1.3f, 700, 1500, 464, 464},
+        {2, 2900, 100, 300, 200},  {4.5f, 1001, 999, 300, 300},
+    };
+    for (const Case& c : cases) {
+        in_.zoom = c.zoom;
+        in_.cx = c.cx;
+        in_.cy = c.cy;
+        in_.width = c.width;
+        in_.height = c.height;
+        in_.px0 = in_.py0 = -100000;
+        in_.levels = nullptr;
+        Render();
+        const QImage direct = state_.image;
+        in_.levels = &levels;
+        Render();
+        EXPECT_LT(MeanDifference(state_.image, direct), 6.0) << "zoom " << c.zoom;
     }
 }
 

@@ -281,6 +281,61 @@ TEST_F(RecordTreesTest, FillsChangeOnlyWhatDiffers) {
     EXPECT_EQ(ui::TreeSelection(gui_, kControlTestTree), 4);
 }
 
+// Both trees list at most kMaxTreeRecords records; one last entry counts the rest and
+// leads to the first of them.
+TEST_F(RecordTreesTest, LargePlansAreListedUpToTheLimitAndTheRestCounted) {
+    struct Case {
+        int records;
+        int bad;  // the last `bad` records are Bad
+        std::vector<TreeEntry> testTail;
+        std::vector<TreeEntry> badTail;
+    };
+    const int limit = kMaxTreeRecords;
+    const int lastListed = kFirstRecordRow + limit - 1;
+    const Case cases[] = {
+        {limit, 3, {{"p", 1, lastListed}}, {{"U9, Pin p", 0, lastListed}}},
+        {limit + 25,
+         3,
+         {{"p", 1, lastListed}, {"... 25 more records", 0, lastListed + 1}},
+         {{"U9, Pin p", 0, lastListed + 25}}},
+        {limit + 25,
+         limit + 2,
+         {{"p", 1, lastListed}, {"... 25 more records", 0, lastListed + 1}},
+         {{"U9, Pin p", 0, lastListed + 23}, {"... 2 more Bad records", 0, lastListed + 24}}},
+    };
+    for (const Case& c : cases) {
+        TestPlan plan;
+        ResizeTable(plan, c.records + 1, 40);
+        for (int row = kFirstRecordRow; row <= c.records + 1; ++row) {
+            SetCell(plan, row, column::kComponent, "U9");
+            SetCell(plan, row, column::kPin, "p");
+            if (row > c.records + 1 - c.bad)
+                SetCell(plan, row, column::kStatus, "Bad");
+        }
+        const TreeContent tests = TestTreeContent(plan, "p.orv", icons_);
+        ASSERT_EQ(tests.entries.size(), static_cast<size_t>(limit) + 1 + c.testTail.size());
+        EXPECT_EQ(tests.icons.size(), tests.entries.size());
+        EXPECT_EQ(std::vector<TreeEntry>(tests.entries.end() - static_cast<long>(c.testTail.size()),
+                                         tests.entries.end()),
+                  c.testTail)
+            << c.records;
+        const TreeContent bad = BadTreeContent(plan, "p.orv", icons_);
+        EXPECT_EQ(bad.entries.back(), c.badTail.back()) << c.records << " " << c.bad;
+        if (c.badTail.size() == 2) {
+            EXPECT_EQ(bad.entries[bad.entries.size() - 2].text, "U9, Pin p");
+        }
+        EXPECT_LE(bad.entries.size(), static_cast<size_t>(limit) + 2);
+    }
+    // A plan of many empty rows fills the tree control within the limit.
+    TestPlan huge;
+    ResizeTable(huge, 200'000, 40);
+    Fill(huge, 150'000);
+    EXPECT_EQ(ui::TreeEntryCount(gui_, kControlTestTree), 2 + limit + 1);
+    EXPECT_EQ(ui::TreeEntryAt(gui_, kControlTestTree, 2 + limit),
+              (TreeEntry{"... " + std::to_string(200'000 - lastListed) + " more records", 0,
+                         lastListed + 1}));
+}
+
 TEST(PlanDisplayNameTest, TheWorkingDirectoryIsTakenOffOnce) {
     struct Case {
         const char* file;

@@ -243,6 +243,81 @@ TEST_F(ScopeCompositionTest, TraceRefreshBeforeAnyBackgroundStillDraws) {
     EXPECT_TRUE(images_.centreMiniScope.isNull());
 }
 
+// The layer is drawn over in place, from two buffers in turn: after any run of
+// refreshes it must equal a composition from scratch (no trace or status line left
+// behind), and a refresh that would draw the same picture says so and changes nothing.
+TEST_F(ScopeCompositionTest, RefreshesInPlaceMatchAFreshCompositionAndSkipRepeats) {
+    images_.centreThumbnail = Solid(231, 231, kColourBlack);
+    images_.centreWidth = 231;
+    images_.centreHeight = 231;
+    ComposeScopeBackground(images_, background_);
+    const Signature far{{1.5f, -0.002f}, {1.9f, 0.002f}, {1.2f, 0.0019f}};
+    const Signature near{{-0.3f, 0.0005f}, {0.2f, -0.0005f}};
+    struct Step {
+        const char* what;
+        const Signature* live;
+        bool connected;
+        const char* status;
+        bool flash = false;
+        bool newBackground = false;
+        bool changed = true;
+    };
+    const Step steps[] = {
+        {"first", &kLive, true, "Stable, Count: 12, Prev: 0.43%, Threshold: 1.50%"},
+        {"same again", &kLive, true, "Stable, Count: 12, Prev: 0.43%, Threshold: 1.50%", false,
+         false, false},
+        {"live moved", &far, true, "Stable, Count: 12, Prev: 0.43%, Threshold: 1.50%"},
+        {"moved back", &kLive, true, "O/C"},
+        {"shorter status", &near, true, "O/C"},
+        {"same", &near, true, "O/C", false, false, false},
+        {"disconnected", &near, false, ""},
+        {"flash", &far, true, "Unstable, Count: 0, Prev: 99.00%, Threshold: 1.50%", true},
+        {"after the flash", &far, true, "Unstable, Count: 0, Prev: 99.00%, Threshold: 1.50%"},
+        {"record changed", &kLive, true, "Stable", false, true},
+        {"and back", &far, true, "Stable"},
+        {"again", &kLive, true, "Stable"},
+    };
+    for (const Step& step : steps) {
+        if (step.flash)
+            images_.captureFlash = 1;  // one redraw on black
+        if (step.newBackground) {
+            background_.labels.recordIndex = 4;
+            ComposeScopeBackground(images_, background_);
+        }
+        trace_.live = step.live->View();
+        trace_.connected = step.connected;
+        trace_.statusLine = step.status;
+        const QImage shownBefore = images_.traceLayer;
+        EXPECT_EQ(ComposeTraceLayer(images_, trace_), step.changed) << step.what;
+        if (!step.changed) {
+            EXPECT_EQ(images_.traceLayer.cacheKey(), shownBefore.cacheKey()) << step.what;
+        }
+        // Only the part said to have changed is repainted: every changed pixel is in it.
+        if (step.changed && shownBefore.size() == images_.traceLayer.size()) {
+            QRect differs;
+            for (int y = 0; y < shownBefore.height(); ++y) {
+                for (int x = 0; x < shownBefore.width(); ++x) {
+                    if (shownBefore.pixel(x, y) != images_.traceLayer.pixel(x, y))
+                        differs |= QRect(x, y, 1, 1);
+                }
+            }
+            EXPECT_TRUE(images_.traceChanged.contains(differs)) << step.what;
+        }
+
+        ScopeImages fresh;
+        fresh.background = images_.background;
+        fresh.width = images_.width;
+        fresh.height = images_.height;
+        fresh.centreThumbnail = images_.centreThumbnail;
+        fresh.centreWidth = 231;
+        fresh.centreHeight = 231;
+        fresh.captureFlash = step.flash ? 1 : 0;
+        ComposeTraceLayer(fresh, trace_);
+        EXPECT_EQ(images_.traceLayer, fresh.traceLayer) << step.what;
+        EXPECT_EQ(images_.centreMiniScope, fresh.centreMiniScope) << step.what;
+    }
+}
+
 TEST(LiveStatusLineTest, StateCountDifferenceAndThreshold) {
     EXPECT_EQ(LiveStatusLine(1, 12, 0.43f, "1.50%"),
               "Stable, Count: 12, Prev: 0.43%, Threshold: 1.50%");

@@ -109,6 +109,7 @@ TEST_F(SoakTest, BothThreadsThroughUnplugsAndCorruption) {
         ++cycles;
     }
     app.CommsThreadStop = true;
+    WakeCommsThread(link);
     comms.join();
 
     EXPECT_EQ(cycles, kCycles);

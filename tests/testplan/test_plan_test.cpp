@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "testplan/cell_numbers.h"
 #include "testplan/record_cells.h"
@@ -120,6 +123,40 @@ TEST(TestPlanTableTest, RenumberWritesEveryRowIndexHeaderIncluded) {
     Renumber(plan);
     for (int row = 1; row <= 4; ++row)
         EXPECT_EQ(Cell(plan, row, 1), std::to_string(row));
+}
+
+// A kept copy of something derived from the plan is made again when the revision
+// differs from the one it was made at: no change may give back a value seen before,
+// not even replacing the plan by a fresh or a loaded one.
+TEST(TestPlanTableTest, EveryChangeGivesARevisionNotSeenBefore) {
+    TestPlan plan = PlanWithRecords(3);
+    std::vector<std::uint64_t> seen = {plan.revision.count};
+    const auto changed = [&](const char* what) {
+        const std::uint64_t now = plan.revision.count;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), now), 0) << what;
+        seen.push_back(now);
+    };
+    SetCell(plan, 3, column::kStatus, "Bad");
+    changed("cell written");
+    ResizeTable(plan, 9, kPlanColumns);
+    changed("rows added");
+    Renumber(plan);
+    changed("renumbered");
+    plan = TestPlan{};
+    changed("a new plan");
+    TestPlan loaded = PlanWithRecords(40);
+    plan = std::move(loaded);
+    changed("another plan moved in");
+    const TestPlan copy = plan;
+    SetCell(plan, 2, column::kStatus, "Good");
+    plan = copy;
+    changed("an earlier copy put back");
+    MarkPlanChanged(plan);
+    changed("rows written directly");
+
+    const std::uint64_t before = plan.revision.count;
+    EXPECT_EQ(CellView(plan, 2, column::kStatus), "");
+    EXPECT_EQ(plan.revision.count, before);  // reading changes nothing
 }
 
 class StoredSignatureTest : public ::testing::Test {
