@@ -42,7 +42,9 @@ void OpenDisplayColoursWindow(Program& program) {
     // other programs are not ours (0).
     bool hadFocus = false;
     for (;;) {
-        const ui::Event event = ui::WaitEvent(gui, 1);
+        // Nothing here runs on a clock: the wait ends with the user's next event, or a
+        // focus change, which Qt reports as events too.
+        const ui::Event event = ui::WaitEvent(gui, 50);
         if (event.kind != ui::EventKind::None && event.window != kDisplayColoursWindow) {
             forLater.push_back(event);
         } else if (event.kind == ui::EventKind::CloseRequest) {
