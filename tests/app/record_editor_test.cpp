@@ -95,6 +95,20 @@ TEST_F(RecordEditorTest, OpensWithEveryControlAndShowsTheNewPlan) {
     EXPECT_EQ(Text(editor::kComponentName), "Unknown_2");  // after the placement finished
 }
 
+TEST_F(RecordEditorTest, AWindowThatCannotBeMadeIsReportedAndNothingChanges) {
+    Start("ORV310");
+    UsePlan({2});
+    // The window's number already taken: the editor cannot open its own.
+    ASSERT_TRUE(ui::OpenWindow(*program_.gui, kRecordEditorWindow, "taken", 0, 0, 100, 100));
+    Dialogs().shown.clear();
+    EXPECT_FALSE(BeginRecordEditor(program_, session_));
+    ASSERT_EQ(Dialogs().shown.size(), 1u);
+    EXPECT_EQ(Dialogs().shown[0].title, "Error #0081");
+    EXPECT_EQ(Dialogs().shown[0].text, "Edit Image window won't start");
+    EXPECT_FALSE(session_.open);
+    EXPECT_EQ(RowCount(program_.testPlan), 3);
+}
+
 TEST_F(RecordEditorTest, PackageEntriesShowTheirQuantityFields) {
     Start("ORV310");
     Open();
