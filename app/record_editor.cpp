@@ -30,11 +30,11 @@ const QImage& EditorPhoto(Program& program) {
 }
 
 void Refresh(Program& program, RecordEditorSession& session) {
-    const std::vector<PcbPin> pins = BoardPins(program.testPlan);
     EditorPictureInput picture;
     picture.photo = &EditorPhoto(program);
     picture.levels = &program.display.photo.levels;
-    picture.pins = pins;
+    // The main board view's pin list, made again only when the plan changed.
+    picture.pins = CurrentBoardPins(program).drawn;
     picture.crosshairType = program.app.settings.PCBCrosshairType;
     session.shown = RefreshEditor(*program.gui, program.testPlan, program.position.TestPlanIndex,
                                   program.editor, picture, session.view);
@@ -88,9 +88,9 @@ void DeleteComponent(Program& program, RecordEditorSession& session) {
     LoadAndRefresh(program, session);
 }
 
-void Pan(Program& program, RecordEditorSession& session, PanDirection direction) {
+void PanView(Program& program, RecordEditorSession& session, PanDirection direction) {
     const QImage& photo = EditorPhoto(program);
-    orv::Pan(program.editor, direction, photo.width(), photo.height());
+    Pan(program.editor, direction, photo.width(), photo.height());
     Refresh(program, session);
 }
 
@@ -160,13 +160,13 @@ void ServeControl(Program& program, RecordEditorSession& session, int control) {
             BeginZoomWindow(state);
             return Refresh(program, session);
         case editor::kLeft:
-            return Pan(program, session, PanDirection::Left);
+            return PanView(program, session, PanDirection::Left);
         case editor::kRight:
-            return Pan(program, session, PanDirection::Right);
+            return PanView(program, session, PanDirection::Right);
         case editor::kUp:
-            return Pan(program, session, PanDirection::Up);
+            return PanView(program, session, PanDirection::Up);
         case editor::kDown:
-            return Pan(program, session, PanDirection::Down);
+            return PanView(program, session, PanDirection::Down);
         case editor::kCentre: {
             const QImage& photo = EditorPhoto(program);
             CentreView(state, photo.width(), photo.height());

@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <array>
 #include <cmath>
@@ -184,13 +183,3 @@ BENCHMARK(BM_PhotoLevels4000x3000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orv
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication qt(argc, argv);  // fonts need it
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

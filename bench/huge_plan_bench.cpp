@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <filesystem>
 #include <memory>
 
@@ -14,8 +13,8 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/subsystem_steps.h"
-#include "testplan/test_plan.h"
 #include "base/dialogs.h"
+#include "testplan/test_plan.h"
 
 namespace {
 
@@ -102,13 +101,3 @@ void BM_PlanChanged(benchmark::State& state) {
 BENCHMARK(BM_PlanChanged)->Arg(1000)->Arg(100'000)->Arg(2'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qt(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <array>
@@ -73,13 +72,3 @@ BENCHMARK(BM_RefreshEditorPanAndZoom)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orv
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qt(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

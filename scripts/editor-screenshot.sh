@@ -40,16 +40,7 @@ printf 'ORV_Mode=Advanced\r\nORV_TestPlanFileName=testplans/authoring.orv\r\n' >
 (cd "$work" && exec ./orv --simulator >/dev/null 2>&1) &
 pid=$!
 
-find_window() {
-    local found=""
-    for _ in $(seq 100); do
-        found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)"
-        [ -n "$found" ] && break
-        sleep 0.05
-    done
-    echo "$found"
-}
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
+. scripts/xdo.sh
 
 window="$(find_window "Analog Signature Analyser")"
 sleep 2

@@ -40,20 +40,11 @@ printf 'ORV_TestPlanFileName=testplans\\short.orv\r\nORV_SignatureCaptureDelay=5
 
 (cd "$work" && exec ./orv --simulator >/dev/null 2>&1) &
 program=$!
-find_window() {
-    local found=""
-    for _ in $(seq 100); do
-        found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)"
-        [ -n "$found" ] && break
-        sleep 0.1
-    done
-    echo "$found"
-}
+. scripts/xdo.sh
 window="$(find_window "Analog Signature Analyser")"
 probe="$(find_window "Simulated probe")"
 sleep 2
 
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
 shortcut() { xdotool windowfocus --sync "$window" 2>/dev/null || true; xdotool key --window "$window" "$1"; sleep 0.5; }
 
 click "$window" 37 54          # the connection indicator: connect
