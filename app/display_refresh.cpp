@@ -92,8 +92,8 @@ void RenderBoardView(Program& program) {
     in.imageName = Cell(plan, 1, column::kImageFile);
     Photograph(display.photo, in.imageName);
     const PhotoCache& photo = display.photo;
-    in.photo = &photo.image;
-    in.levels = &photo.levels;
+    in.photo = &photo.held.image;
+    in.levels = &photo.held.levels;
     in.crosshairType = program.app.settings.PCBCrosshairType;
     in.pins = pins.drawn;
     RenderPcbView(display.pcb, in);

@@ -32,7 +32,7 @@ const QImage& EditorPhoto(Program& program) {
 void Refresh(Program& program, RecordEditorSession& session) {
     EditorPictureInput picture;
     picture.photo = &EditorPhoto(program);
-    picture.levels = &program.display.photo.levels;
+    picture.levels = &program.display.photo.held.levels;
     // The main board view's pin list, made again only when the plan changed.
     picture.pins = CurrentBoardPins(program).drawn;
     picture.crosshairType = program.app.settings.PCBCrosshairType;

@@ -13,6 +13,7 @@
 #include "core/instrument_model.h"
 #include "core/settings.h"
 #include "display/grid_layout.h"
+#include "display/photo_cache.h"
 #include "link/link_clock.h"
 
 namespace orv {
@@ -97,6 +98,9 @@ void StartUp(Program& program, const StartOptions& options) {
     InstallCrashHandler(crashSources);
     LoadAllSettings(program.app);
     CheckInstrumentModel(program);
+    // The plan's photograph takes longest to make ready: it is decoded on a worker while
+    // the window is opened and built, and is there when the board view is first drawn.
+    DecodePhotographAhead(program.display.photo, program.app.settings.TestPlanFileName);
 
     AppState& app = program.app;
     const std::string title = TitleWithVersion(app.MainWindowTitle, app.SoftwareVersion);

@@ -49,7 +49,7 @@ void BM_RefreshEditorPanAndZoom(benchmark::State& state) {
     editor.imageFile = "bench_board.png";
     editor.prompt = "Click on Pin 8";
     Photograph(cache, editor.imageFile);  // the one decoding, when the photograph is chosen
-    const qint64 decoded = cache.image.cacheKey();
+    const qint64 decoded = cache.held.image.cacheKey();
     // What the buttons do: zoom steps and tenths of the view to either side.
     constexpr std::array<float, 6> kZooms = {1, 2, 3, 5, 8, 25};
     int step = 0;
@@ -60,13 +60,13 @@ void BM_RefreshEditorPanAndZoom(benchmark::State& state) {
         editor.marker = {editor.viewX, editor.viewY};
         EditorPictureInput picture;
         picture.photo = &Photograph(cache, editor.imageFile);
-        picture.levels = &cache.levels;
+        picture.levels = &cache.held.levels;
         picture.pins = pins;
         const ShownImage shown = RefreshEditor(gui, plan, 2, editor, picture, view);
         benchmark::DoNotOptimize(shown);
         ++step;
     }
-    state.counters["decodings"] = cache.image.cacheKey() == decoded ? 1 : 2;
+    state.counters["decodings"] = cache.held.image.cacheKey() == decoded ? 1 : 2;
 }
 BENCHMARK(BM_RefreshEditorPanAndZoom)->Unit(benchmark::kMillisecond);
 

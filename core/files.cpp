@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <iterator>
 
 namespace orv {
 
@@ -83,22 +85,32 @@ std::string NativePath(std::string_view stored) {
     return path;
 }
 
-std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t maxBytes) {
+namespace {
+
+// Reads a regular file up to `maxBytes`; `whole` asks for all of it, so that a larger
+// file gives nothing instead of its head.
+std::optional<std::string> ReadRegularFile(std::string_view path, std::int64_t maxBytes,
+                                           bool whole) {
     const std::string native = NativePath(path);
     // Non-blocking, so that a pipe without a writer is refused rather than waited on.
     const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxBytes) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (whole && info.st_size > maxBytes)) {
         ::close(fd);
         return std::nullopt;
     }
     std::string text;
-    text.reserve(static_cast<size_t>(info.st_size));
+    text.reserve(static_cast<size_t>(std::min<std::int64_t>(info.st_size, maxBytes)));
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const std::int64_t room =
+            whole ? std::int64_t{sizeof buffer}
+                  : std::min<std::int64_t>(sizeof buffer, maxBytes - std::ssize(text));
+        if (room <= 0)
+            break;
+        const ssize_t n = ::read(fd, buffer, static_cast<size_t>(room));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -116,6 +128,16 @@ std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t max
     }
     ::close(fd);
     return text;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(std::string_view path, std::int64_t maxBytes) {
+    return ReadRegularFile(path, maxBytes, true);
+}
+
+std::optional<std::string> ReadFileHead(std::string_view path, std::int64_t maxBytes) {
+    return ReadRegularFile(path, maxBytes, false);
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -26,6 +26,10 @@ inline constexpr std::int64_t kDefaultMaxReadBytes = std::int64_t{256} * 1024 * 
 std::optional<std::string> ReadWholeFile(std::string_view path,
                                          std::int64_t maxBytes = kDefaultMaxReadBytes);
 
+// The first `maxBytes` bytes of a regular file (all of a shorter one), or nothing when
+// it cannot be opened or is no regular file.
+std::optional<std::string> ReadFileHead(std::string_view path, std::int64_t maxBytes);
+
 // Splits text at CR LF, LF or lone CR. A final line end does not start another line;
 // an empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);

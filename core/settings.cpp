@@ -213,16 +213,45 @@ void WriteSetting(EventLog& log, std::string_view fileName, std::string_view key
 
 void LoadAllSettings(AppState& app) {
     Settings& s = app.settings;
+    // The file is read once and every missing key is added in one replacement: the same
+    // lines, in the same order, as reading and appending key by key, without rewriting
+    // the file once per key on a first start.
+    std::vector<std::string> lines;
+    bool rewritable = true;
+    if (auto fromFile = ReadTextLines(kSettingsFileName)) {
+        lines = std::move(*fromFile);
+    } else {
+        rewritable = !FileExists(kSettingsFileName);  // there but unreadable: keep it
+    }
+    bool appended = false;
+    auto read = [&](std::string_view key, std::string_view defaultValue) {
+        std::string value = FindSettingValueIn(lines, key);
+        if (!value.empty())
+            return value;
+        if (rewritable) {
+            lines.push_back(std::string(key) + "=" + std::string(defaultValue));
+            appended = true;
+        }
+        return std::string();
+    };
     for (const SettingKey& entry : SettingKeys()) {
         if (const auto* number = std::get_if<NumberField>(&entry.field)) {
-            s.** number = ReadSettingNumber(entry.key, s.**number);
+            const std::string value = read(entry.key, std::to_string(s.**number));
+            if (!value.empty())
+                s.** number = ParseSettingNumber(value);
         } else if (const auto* text = std::get_if<TextField>(&entry.field)) {
-            s.** text = ReadSettingText(entry.key, s.**text);
+            const std::string value = read(entry.key, s.**text);
+            if (!value.empty())
+                s.** text = value;
         } else {
             std::string& recent = s.TestPlanFileNameRecent[std::get<int>(entry.field)];
-            recent = ReadSettingText(entry.key, recent);
+            const std::string value = read(entry.key, recent);
+            if (!value.empty())
+                recent = value;
         }
     }
+    if (appended)
+        ReplaceFile(kSettingsFileName, kSettingsTempFileName, JoinLines(lines));
     app.ChosenInstrument = s.ActiveInstrument;
 }
 

@@ -1,20 +1,64 @@
 #include "display/photo_cache.h"
 
+#include <new>
+#include <optional>
+#include <system_error>
+#include <utility>
+
 #include "display/pcb_view.h"
 #include "media/image_decoding.h"
+#include "testplan/orv_file.h"
 
 namespace orv {
 
-const QImage& Photograph(PhotoCache& cache, std::string_view imageName) {
-    const std::string file = NativePath(PcbImageFile(imageName));
-    const FileStamp stamp = StampOf(file).value_or(FileStamp{});
-    if (file != cache.file || stamp != cache.stamp) {
-        cache.file = file;
-        cache.stamp = stamp;
-        cache.image = DecodeImageFile(file).value_or(QImage());
-        cache.levels = MakePhotoLevels(cache.image);
+namespace {
+
+DecodedPhoto DecodePhoto(std::string file) {
+    DecodedPhoto photo;
+    photo.stamp = StampOf(file).value_or(FileStamp{});
+    photo.image = DecodeImageFile(file).value_or(QImage());
+    photo.levels = MakePhotoLevels(photo.image);
+    photo.file = std::move(file);
+    return photo;
+}
+
+// The decoding started ahead, when it is of this very file; a worker that failed
+// (out of memory) counts as none, and the file is decoded here.
+std::optional<DecodedPhoto> TakeAhead(PhotoCache& cache, const std::string& file,
+                                      const FileStamp& stamp) {
+    if (!cache.ahead.valid())
+        return std::nullopt;
+    try {
+        DecodedPhoto photo = cache.ahead.get();
+        if (photo.file == file && photo.stamp == stamp)
+            return photo;
+    } catch (const std::bad_alloc&) {
     }
-    return cache.image;
+    return std::nullopt;
+}
+
+}  // namespace
+
+const QImage& Photograph(PhotoCache& cache, std::string_view imageName) {
+    std::string file = NativePath(PcbImageFile(imageName));
+    const FileStamp stamp = StampOf(file).value_or(FileStamp{});
+    DecodedPhoto& held = cache.held;
+    if (file != held.file || stamp != held.stamp) {
+        std::optional<DecodedPhoto> ahead = TakeAhead(cache, file, stamp);
+        held = ahead ? std::move(*ahead) : DecodePhoto(std::move(file));
+    }
+    return held.image;
+}
+
+void DecodePhotographAhead(PhotoCache& cache, std::string planFile) {
+    if (cache.ahead.valid())
+        return;
+    try {
+        cache.ahead = std::async(std::launch::async, [planFile = std::move(planFile)] {
+            return DecodePhoto(NativePath(PcbImageFile(PlanImageName(planFile))));
+        });
+    } catch (const std::system_error&) {
+    }
 }
 
 }  // namespace orv

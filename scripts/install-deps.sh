@@ -10,7 +10,7 @@ packages=(
     libcurl4-openssl-dev libpng-dev libjpeg-dev libopenjp2-7-dev libopenjp2-tools
     libftdi1-dev
     fonts-liberation2
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool imagemagick libx11-dev
     binutils clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils groff-base
     chromium

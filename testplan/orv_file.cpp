@@ -74,6 +74,17 @@ TestPlan ParseTestPlan(std::string_view bytes) {
     return plan;
 }
 
+std::string PlanImageName(std::string_view fileName) {
+    // The header row is the first line; it is short, whatever the plan's size.
+    constexpr std::int64_t kHeaderBytes = 64 * 1024;
+    const std::optional<std::string> head = ReadFileHead(fileName, kHeaderBytes);
+    if (!head)
+        return {};
+    const std::vector<std::string> lines = SplitLines(*head);
+    return lines.empty() ? std::string()
+                         : Cell(ParseTestPlan(lines.front()), 1, column::kImageFile);
+}
+
 std::string TestPlanBytes(const TestPlan& plan) {
     std::size_t size = 0;
     for (const TestPlanRow& row : plan.rows)

@@ -19,6 +19,10 @@ inline constexpr std::int64_t kMaxTestPlanBytes = std::int64_t{256} * 1024 * 102
 // as the line with the most fields; shorter lines are padded with empty cells.
 TestPlan ParseTestPlan(std::string_view bytes);
 
+// The board photograph named by a plan file's header row, read without loading the
+// plan; empty when the file cannot be read.
+std::string PlanImageName(std::string_view fileName);
+
 // The bytes of a file holding the table. Every line has all the table's fields.
 std::string TestPlanBytes(const TestPlan& plan);
 

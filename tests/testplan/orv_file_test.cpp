@@ -273,6 +273,27 @@ TEST_F(OrvFileTest, OnlyRegularFilesWithinTheSizeLimitAreLoaded) {
     }
 }
 
+// The photograph is found from the header alone, before the plan is loaded; whatever
+// cannot be read names none.
+TEST_F(OrvFileTest, ThePhotographIsNamedByTheHeaderLineAlone) {
+    ASSERT_TRUE(WriteWholeFile("made.orv", TestPlanBytes(MadePlan(50, 7))));
+    // A header longer than what is read ahead, as a plan with notes could have.
+    ASSERT_TRUE(WriteWholeFile("long.orv", std::string(12, ',') + "board.jpg," +
+                                               std::string(200000, 'x') + "\r\nrow\r\n"));
+    ASSERT_TRUE(WriteWholeFile("headerless.orv", ""));
+    ASSERT_EQ(mkfifo("pipe.orv", 0644), 0);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"made.orv", "testplans\\images\\board, top.png"},
+        {"long.orv", "board.jpg"},
+        {"headerless.orv", ""},
+        {"gone.orv", ""},
+        {"pipe.orv", ""},
+        {"/dev/zero", ""},
+    };
+    for (const auto& [file, image] : cases)
+        EXPECT_EQ(PlanImageName(file), image) << file;
+}
+
 // A save killed at any moment leaves the previous or the new file, whole.
 TEST_F(OrvFileTest, KilledSavesNeverLeaveAMissingOrPartialPlan) {
     const TestPlan plans[] = {MadePlan(60, 1), MadePlan(60, 2)};
