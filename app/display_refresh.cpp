@@ -1,5 +1,6 @@
 #include "app/display_refresh.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -105,6 +106,7 @@ void RenderBoardView(Program& program) {
 std::vector<PcbPin> BoardPins(const TestPlan& plan) {
     std::vector<PcbPin> pins;
     const int rows = RowCount(plan);
+    pins.reserve(static_cast<size_t>(std::max(rows - 1, 0)));
     // Records only: the header row holds no pin position.
     for (int row = 2; row <= rows; ++row) {
         PcbPin pin;
@@ -168,7 +170,8 @@ void RefreshUiState(Program& program) {
                             planName,
                             program.media,
                             program.display.treeIcons};
-    if (auto layout = RefreshUiState(*program.gui, in, program.display.sizing)) {
+    if (auto layout =
+            RefreshUiState(*program.gui, in, program.display.sizing, program.display.recordTrees)) {
         program.display.layout = *layout;
         program.position.RecordChanged = true;
         program.display.traceRefreshRequested = true;
@@ -178,9 +181,10 @@ void RefreshUiState(Program& program) {
 void FillRecordTrees(Program& program) {
     const std::string planName = CurrentPlanName(program);
     ui::Gui& gui = *program.gui;
-    FillTestTree(gui, kControlTestTree, program.testPlan, program.position.TestPlanIndex, planName,
-                 program.display.treeIcons);
-    FillBadTree(gui, kControlBadTree, program.testPlan, planName, program.display.treeIcons);
+    const RecordTreeCache& trees = CurrentRecordTrees(program.display.recordTrees, program.testPlan,
+                                                      planName, program.display.treeIcons);
+    FillTestTree(gui, kControlTestTree, trees.test, program.position.TestPlanIndex);
+    FillBadTree(gui, kControlBadTree, trees.bad, trees.badTooltips);
 }
 
 void ComposeRecordDisplays(Program& program) {

@@ -39,6 +39,7 @@ struct DisplayState {
     PcbViewState pcb;
     PhotoCache photo;
     BoardPinCache boardPins;
+    RecordTreeCache recordTrees;
     ResultBadges scopeBadges;
     ResultBadges thumbnailBadges;
     TreeIcons treeIcons;

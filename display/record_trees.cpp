@@ -179,9 +179,41 @@ int FollowedSelection(const std::vector<ui::TreeEntry>& entries, int selected, i
     return selected;
 }
 
-void FillTestTree(ui::Gui& gui, int tree, const TestPlan& plan, int current,
-                  std::string_view planName, const TreeIcons& icons) {
-    const TreeContent content = TestTreeContent(plan, planName, icons);
+namespace {
+
+std::array<qint64, 6> IconKeys(const TreeIcons& icons) {
+    return {icons.good.cacheKey(),   icons.bad.cacheKey(),      icons.noSignature.cacheKey(),
+            icons.noTest.cacheKey(), icons.untested.cacheKey(), icons.plan.cacheKey()};
+}
+
+}  // namespace
+
+const RecordTreeCache& CurrentRecordTrees(RecordTreeCache& cache, const TestPlan& plan,
+                                          std::string_view planName, const TreeIcons& icons) {
+    const std::array<qint64, 6> iconKeys = IconKeys(icons);
+    if (cache.made && cache.planRevision == plan.revision.count &&
+        cache.planRows == RowCount(plan) && cache.planName == planName &&
+        cache.iconKeys == iconKeys)
+        return cache;
+    cache.test = TestTreeContent(plan, planName, icons);
+    cache.bad = BadTreeContent(plan, planName, icons);
+    cache.badTooltips = BadTreeTooltips(plan, cache.bad.entries);
+    cache.goodRecords = 0;
+    cache.badRecords = 0;
+    for (int row = kFirstRecordRow; row <= RowCount(plan); ++row) {
+        const std::string_view result = CellView(plan, row, column::kStatus);
+        cache.goodRecords += result == "Good" ? 1 : 0;
+        cache.badRecords += result == "Bad" ? 1 : 0;
+    }
+    cache.planRevision = plan.revision.count;
+    cache.planRows = RowCount(plan);
+    cache.planName = std::string(planName);
+    cache.iconKeys = iconKeys;
+    cache.made = true;
+    return cache;
+}
+
+void FillTestTree(ui::Gui& gui, int tree, const TreeContent& content, int current) {
     ui::SetTreeEntries(gui, tree, content.entries, content.icons);
     const int selected = ui::TreeSelection(gui, tree);
     const int followed = FollowedSelection(content.entries, selected, current);
@@ -189,11 +221,21 @@ void FillTestTree(ui::Gui& gui, int tree, const TestPlan& plan, int current,
         ui::SetTreeSelection(gui, tree, followed);
 }
 
+void FillBadTree(ui::Gui& gui, int tree, const TreeContent& content,
+                 const std::vector<std::string>& tooltips) {
+    ui::SetTreeEntries(gui, tree, content.entries, content.icons);
+    ui::SetTreeTooltips(gui, tree, tooltips);
+}
+
+void FillTestTree(ui::Gui& gui, int tree, const TestPlan& plan, int current,
+                  std::string_view planName, const TreeIcons& icons) {
+    FillTestTree(gui, tree, TestTreeContent(plan, planName, icons), current);
+}
+
 void FillBadTree(ui::Gui& gui, int tree, const TestPlan& plan, std::string_view planName,
                  const TreeIcons& icons) {
     const TreeContent content = BadTreeContent(plan, planName, icons);
-    ui::SetTreeEntries(gui, tree, content.entries, content.icons);
-    ui::SetTreeTooltips(gui, tree, BadTreeTooltips(plan, content.entries));
+    FillBadTree(gui, tree, content, BadTreeTooltips(plan, content.entries));
 }
 
 }  // namespace orv

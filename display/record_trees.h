@@ -5,6 +5,8 @@
 // hands them to the tree controls, which change only what differs.
 
 #include <QImage>
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,12 +55,34 @@ TreeContent TestTreeContent(const TestPlan& plan, std::string_view planName,
 // Entry 0 the plan name; then "IC7, Pin 3" (or "IC7, Pin 3  VCC") per Bad record.
 TreeContent BadTreeContent(const TestPlan& plan, std::string_view planName, const TreeIcons& icons);
 
+// Both trees' contents and the plan's result counts, made again only when the plan (its
+// revision or its row count), its name or the icons changed: every command refreshes
+// the trees and the percentages, and a plan of millions of rows would otherwise be
+// scanned whole each time.
+struct RecordTreeCache {
+    bool made = false;
+    std::uint64_t planRevision = 0;
+    int planRows = 0;
+    std::string planName;
+    std::array<qint64, 6> iconKeys{};
+    TreeContent test;
+    TreeContent bad;
+    std::vector<std::string> badTooltips;
+    int goodRecords = 0;  // records whose result is "Good"
+    int badRecords = 0;   // and "Bad"
+};
+const RecordTreeCache& CurrentRecordTrees(RecordTreeCache& cache, const TestPlan& plan,
+                                          std::string_view planName, const TreeIcons& icons);
+
 // The entry to select so the tree follows the current record: the selection stays
 // when its datum is the current record, else the last entry after the plan name whose
 // datum is; with none, the selection stays.
 int FollowedSelection(const std::vector<ui::TreeEntry>& entries, int selected, int current);
 
 // The fills of both tree controls, in place.
+void FillTestTree(ui::Gui& gui, int tree, const TreeContent& content, int current);
+void FillBadTree(ui::Gui& gui, int tree, const TreeContent& content,
+                 const std::vector<std::string>& tooltips);
 void FillTestTree(ui::Gui& gui, int tree, const TestPlan& plan, int current,
                   std::string_view planName, const TreeIcons& icons);
 void FillBadTree(ui::Gui& gui, int tree, const TestPlan& plan, std::string_view planName,

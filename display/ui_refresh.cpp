@@ -73,18 +73,10 @@ void ShowWorkingMode(ui::Gui& gui, int workingMode, const Media& media) {
     ui::SetControlEnabled(gui, kControlEditRecords, look.editRecords);
 }
 
-void ShowResultPercentages(ui::Gui& gui, const TestPlan& plan) {
-    const int rows = RowCount(plan);
-    int good = 0;
-    int bad = 0;
-    for (int row = kFirstRecordRow; row <= rows; ++row) {
-        const std::string_view result = CellView(plan, row, column::kStatus);
-        good += result == "Good" ? 1 : 0;
-        bad += result == "Bad" ? 1 : 0;
-    }
+void ShowResultPercentages(ui::Gui& gui, const RecordTreeCache& trees, int rows) {
     const int records = rows - 1;
-    ui::SetControlText(gui, kControlGoodPercent, ResultPercentText(good, records));
-    ui::SetControlText(gui, kControlBadPercent, ResultPercentText(bad, records));
+    ui::SetControlText(gui, kControlGoodPercent, ResultPercentText(trees.goodRecords, records));
+    ui::SetControlText(gui, kControlBadPercent, ResultPercentText(trees.badRecords, records));
 }
 
 // Where the Basic mode's last ribbon control ends, in the window.
@@ -159,15 +151,16 @@ std::string ResultPercentText(int count, int records) {
     return text;
 }
 
-std::optional<ViewLayout> RefreshUiState(ui::Gui& gui, const UiRefreshInput& in,
-                                         WindowSizing& seen) {
+std::optional<ViewLayout> RefreshUiState(ui::Gui& gui, const UiRefreshInput& in, WindowSizing& seen,
+                                         RecordTreeCache& trees) {
     UpdateInstrumentChecks(gui, in.chosenInstrument);
-    FillTestTree(gui, kControlTestTree, in.plan, in.current, in.planName, in.treeIcons);
-    FillBadTree(gui, kControlBadTree, in.plan, in.planName, in.treeIcons);
+    const RecordTreeCache& made = CurrentRecordTrees(trees, in.plan, in.planName, in.treeIcons);
+    FillTestTree(gui, kControlTestTree, made.test, in.current);
+    FillBadTree(gui, kControlBadTree, made.bad, made.badTooltips);
     RefreshMenuChecks(gui, in.settings);
     SelectGeneratorLists(gui, in);
     ShowWorkingMode(gui, in.workingMode, in.media);
-    ShowResultPercentages(gui, in.plan);
+    ShowResultPercentages(gui, made, RowCount(in.plan));
     return ShowModeAndView(gui, in.settings, seen);
 }
 

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "core/app_state.h"
-#include "media/media.h"
 #include "display/grid_layout.h"
 #include "display/record_trees.h"
+#include "media/media.h"
 #include "testplan/test_plan.h"
 #include "ui/gui.h"
 
@@ -28,11 +28,12 @@ struct UiRefreshInput {
     const TreeIcons& treeIcons;
 };
 
-// Runs every step; `seen` is the mode and view of the previous run. When they changed
+// Runs every step; `seen` is the mode and view of the previous run, `trees` what the
+// record trees and percentages were last made from. When the mode or view changed
 // the window is resized, the ribbon and areas are shown for the mode and view and laid
 // out, and the new layout is returned: the caller keeps it and asks for both redraws.
-std::optional<ViewLayout> RefreshUiState(ui::Gui& gui, const UiRefreshInput& in,
-                                         WindowSizing& seen);
+std::optional<ViewLayout> RefreshUiState(ui::Gui& gui, const UiRefreshInput& in, WindowSizing& seen,
+                                         RecordTreeCache& trees);
 
 // The list items the generator lists select for a request: voltage, resistance and
 // frequency by ranges, with fall-backs for values outside them.

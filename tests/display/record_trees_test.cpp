@@ -336,6 +336,40 @@ TEST_F(RecordTreesTest, LargePlansAreListedUpToTheLimitAndTheRestCounted) {
                          lastListed + 1}));
 }
 
+// The trees and counts kept between commands follow every kind of change: a result
+// written, rows added behind the plan's back, another plan name, other icons.
+TEST_F(RecordTreesTest, KeptTreesAndCountsFollowEveryChange) {
+    TestPlan plan = PlanOf({{"R1", "1", "", "Good", true}, {"R1", "2", "", "Untested", true}});
+    RecordTreeCache cache;
+    const auto badTexts = [&] {
+        std::vector<std::string> texts;
+        for (const TreeEntry& entry : cache.bad.entries)
+            texts.push_back(entry.text);
+        return texts;
+    };
+    CurrentRecordTrees(cache, plan, "p.orv", icons_);
+    EXPECT_EQ(cache.goodRecords, 1);
+    EXPECT_EQ(cache.badRecords, 0);
+
+    SetCell(plan, 3, column::kStatus, "Bad");
+    CurrentRecordTrees(cache, plan, "p.orv", icons_);
+    EXPECT_EQ(badTexts(), (std::vector<std::string>{"p.orv", "R1, Pin 2"}));
+    EXPECT_EQ(cache.badRecords, 1);
+    EXPECT_EQ(cache.badTooltips.size(), cache.bad.entries.size());
+
+    plan.rows.push_back(plan.rows.back());  // written directly: the revision stays
+    CurrentRecordTrees(cache, plan, "p.orv", icons_);
+    EXPECT_EQ(badTexts(), (std::vector<std::string>{"p.orv", "R1, Pin 2", "R1, Pin 2"}));
+    EXPECT_EQ(cache.test.entries.size(), 5u);
+
+    CurrentRecordTrees(cache, plan, "q.orv", icons_);
+    EXPECT_EQ(cache.test.entries.front().text, "q.orv");
+
+    TreeIcons other = MakeIcons();
+    CurrentRecordTrees(cache, plan, "q.orv", other);
+    EXPECT_EQ(cache.bad.icons.back().cacheKey(), other.bad.cacheKey());
+}
+
 TEST(PlanDisplayNameTest, TheWorkingDirectoryIsTakenOffOnce) {
     struct Case {
         const char* file;

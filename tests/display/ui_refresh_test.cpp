@@ -84,7 +84,7 @@ protected:
                                 plan_,     2,
                                 "p.orv",   media_,
                                 icons_};
-        return RefreshUiState(gui_, in, seen_);
+        return RefreshUiState(gui_, in, seen_, trees_);
     }
 
     bool ShowsPicture(int control, Picture picture) {
@@ -99,6 +99,7 @@ protected:
     GeneratorSettings request_{1000, 10000, 50, 0, 0, 0, 0};
     int workingMode_ = 1;
     WindowSizing seen_;
+    RecordTreeCache trees_;
 };
 
 TEST_F(UiRefreshTest, TheListsShowTheRequest) {
