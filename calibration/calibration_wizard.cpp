@@ -1,5 +1,6 @@
 #include "calibration/calibration_wizard.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -31,6 +32,9 @@ constexpr int kDcModeDc = 2;
 constexpr int kReadingsPerSample = 80;
 constexpr int kAdjustSteps[6] = {500, 25, 1, -1, -25, -500};
 constexpr int kWizardPollMs = 250;
+// The longest a pass waits for an event: the countdown shows hundredths of a second,
+// and a frame asked for by a poll is read at most this late.
+constexpr int kWizardWaitMs = 10;
 constexpr int kDcBiasPlus10Block = 5;
 
 std::string Text(std::int64_t value) {
@@ -394,11 +398,28 @@ bool BeginCalibrationWizard(CalibrationContext& context, CalibrationWizard& wiza
     return true;
 }
 
+namespace {
+
+// How long a pass may sleep waiting for an event: no later than the next poll or the
+// automatic run's next step is due, in real time on the link's clock, which a test may
+// run fast.
+int WizardWaitMs(const CalibrationContext& context, const CalibrationWizard& wizard) {
+    const LinkClock& clock = context.link.clock;
+    const std::int64_t now = NowMs(clock);
+    std::int64_t due = context.link.state.LastPollTime + kWizardPollMs;
+    if (wizard.run.step != 0)
+        due = std::min(due, wizard.run.nextStepMs);
+    const int speed = std::max(clock.speed.load(), 1);
+    return static_cast<int>(std::clamp<std::int64_t>((due - now) / speed, 0, kWizardWaitMs));
+}
+
+}  // namespace
+
 bool CalibrationWizardPass(CalibrationContext& context, CalibrationWizard& wizard) {
     if (!wizard.open)
         return false;
     bool closeRequested = false;
-    const ui::Event event = ui::WaitEvent(context.gui, 1);
+    const ui::Event event = ui::WaitEvent(context.gui, WizardWaitMs(context, wizard));
     if (event.kind != ui::EventKind::None && event.window == kWindow) {
         if (event.kind == ui::EventKind::Control)
             wizard.pending = event.number;
