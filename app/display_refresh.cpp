@@ -67,7 +67,7 @@ void LoadRecordTraces(DisplayState& display, const TestPlan& plan, int row) {
     display.recordGoldenCount = 0;
     display.recordDutCount = 0;
     display.recordShowsDut = false;
-    if (!HasRow(plan, row) || row < 2)
+    if (!HasRow(plan, row) || row < kFirstRecordRow)
         return;
     display.recordGoldenCount = LoadBlock(plan, row, kGoldenBlock, display.recordGolden);
     display.recordDutCount = LoadBlock(plan, row, kDutBlock, display.recordDut);
@@ -108,7 +108,7 @@ std::vector<PcbPin> BoardPins(const TestPlan& plan) {
     const int rows = RowCount(plan);
     pins.reserve(static_cast<size_t>(std::max(rows - 1, 0)));
     // Records only: the header row holds no pin position.
-    for (int row = 2; row <= rows; ++row) {
+    for (int row = kFirstRecordRow; row <= rows; ++row) {
         PcbPin pin;
         pin.row = row;
         pin.x = static_cast<int>(IntegerCell(plan, row, column::kTestX));

@@ -31,20 +31,20 @@ struct FrameTaken {
 void RunAutomaticSequences(Program& program) {
     WorkingState& working = program.working;
     switch (working.WorkingMode) {
-        case 1:
+        case kManualTest:
             if (program.cycle.AutoFreeze)
                 AutoFreezeStepOnce(program);
             break;
-        case 2:
+        case kManualCapture:
             break;
-        case 3:
+        case kAutomaticTest:
             AutoTestStepOnce(program);
             break;
-        case 4:
+        case kAutomaticCapture:
             AutoCaptureStepOnce(program);
             break;
         default:
-            working.WorkingMode = 1;
+            working.WorkingMode = kManualTest;
             break;
     }
 }
@@ -196,7 +196,7 @@ void RunMainCycle(Program& program) {
         HandlePanelCommand(program, app.LastEvent.number);
     RunAutomaticSequences(program);
     if (working.WorkingMode != cycle.LastWorkingMode) {
-        if (working.WorkingMode == 3 || working.WorkingMode == 4)
+        if (working.WorkingMode == kAutomaticTest || working.WorkingMode == kAutomaticCapture)
             program.measurement.StableCount = 0;
         cycle.LastWorkingMode = working.WorkingMode;
         RefreshUiState(program);

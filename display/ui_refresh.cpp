@@ -60,9 +60,9 @@ void ShowPicture(ui::Gui& gui, int control, const QImage& picture) {
 }
 
 void ShowWorkingMode(ui::Gui& gui, int workingMode, const Media& media) {
-    if (workingMode < 1 || workingMode > static_cast<int>(kWorkingModeLooks.size()))
+    if (workingMode < kManualTest || workingMode > static_cast<int>(kWorkingModeLooks.size()))
         return;
-    const WorkingModeLook& look = kWorkingModeLooks[static_cast<size_t>(workingMode - 1)];
+    const WorkingModeLook& look = kWorkingModeLooks[static_cast<size_t>(workingMode - kManualTest)];
     for (const int control : kNavigationControls)
         ui::SetControlEnabled(gui, control, look.navigation);
     for (const int control : kResultControls)

@@ -11,6 +11,7 @@
 #include "display/grid_layout.h"
 #include "display/record_trees.h"
 #include "media/media.h"
+#include "testplan/navigation.h"
 #include "testplan/test_plan.h"
 #include "ui/gui.h"
 

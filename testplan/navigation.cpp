@@ -33,7 +33,7 @@ void PreviousRecord(const TestPlan&, PlanPosition& position) {
 }
 
 void FirstRecord(const TestPlan&, PlanPosition& position) {
-    position.TestPlanIndex = 2;
+    position.TestPlanIndex = kFirstRecordRow;
     Finish(position);
 }
 
@@ -82,9 +82,9 @@ void ResetResultsConfirm(TestPlan& plan, PlanPosition& position, ui::Dialogs& di
 }
 
 void ResetResults(TestPlan& plan, PlanPosition& position) {
-    for (int row = 2; row <= RowCount(plan); ++row)
+    for (int row = kFirstRecordRow; row <= RowCount(plan); ++row)
         SetCell(plan, row, column::kStatus, kUntested);
-    position.TestPlanIndex = 2;
+    position.TestPlanIndex = kFirstRecordRow;
     position.TestTreeClearRequested = true;
     Finish(position);
 }

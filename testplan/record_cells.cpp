@@ -68,7 +68,7 @@ RecordGenerator RecordSettings(const TestPlan& plan, int row) {
 }
 
 ComponentRun ComponentRunAt(const TestPlan& plan, int row) {
-    if (row < 2 || row > RowCount(plan))
+    if (row < kFirstRecordRow || row > RowCount(plan))
         return {};
     const std::string_view name = CellView(plan, row, column::kComponent);
     ComponentRun run{row, row};
@@ -82,7 +82,7 @@ ComponentRun ComponentRunAt(const TestPlan& plan, int row) {
 
 std::vector<ComponentRun> ComponentRuns(const TestPlan& plan) {
     std::vector<ComponentRun> runs;
-    for (int row = 2; row <= RowCount(plan); row = runs.back().last + 1) {
+    for (int row = kFirstRecordRow; row <= RowCount(plan); row = runs.back().last + 1) {
         runs.push_back(ComponentRunAt(plan, row));
     }
     return runs;
