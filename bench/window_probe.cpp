@@ -1,8 +1,10 @@
 // Times a program's start-up from outside, as a user sees it: polls the X server every
-// millisecond for a top-level window whose title holds the given text, then for one of its pixels
-// to take the given colour. Prints "shown MS drawn MS" (or "never") measured from the
-// start time given in nanoseconds of CLOCK_REALTIME, as `date +%s%N` writes it.
-// Usage: orv_window_probe TITLE X Y RRGGBB TIMEOUT_MS START_NS
+// millisecond for a top-level window whose title holds the given text, then for each of
+// the given pixels to take its colour. Prints "shown MS drawn MS" (or "never"),
+// measured from a start time in nanoseconds of CLOCK_REALTIME as `date +%s%N` writes
+// it. The read form prints the colours the pixels have now, to learn the drawn look.
+// Usage: orv_window_probe TITLE TIMEOUT_MS START_NS X,Y=RRGGBB...
+//        orv_window_probe --read TITLE X,Y...
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -13,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -64,6 +67,23 @@ std::optional<unsigned long> PixelOf(Display* display, Window window, int x, int
     return pixel;
 }
 
+struct Point {
+    int x = 0;
+    int y = 0;
+    unsigned long colour = 0;
+};
+
+// "X,Y" or "X,Y=RRGGBB".
+Point ParsePoint(const char* text) {
+    Point point;
+    char* end = nullptr;
+    point.x = static_cast<int>(std::strtol(text, &end, 10));
+    point.y = static_cast<int>(std::strtol(end + (*end == ',' ? 1 : 0), &end, 10));
+    if (*end == '=')
+        point.colour = std::strtoul(end + 1, nullptr, 16);
+    return point;
+}
+
 std::string Ms(std::optional<std::int64_t> ns) {
     return ns ? std::to_string(*ns / 1000000) : std::string("never");
 }
@@ -75,16 +95,21 @@ int IgnoreErrors(Display*, XErrorEvent*) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 7) {
-        std::fprintf(stderr, "usage: %s TITLE X Y RRGGBB TIMEOUT_MS START_NS\n", argv[0]);
+    const bool read = argc >= 2 && std::string(argv[1]) == "--read";
+    if ((read && argc < 4) || (!read && argc < 5)) {
+        std::fprintf(stderr,
+                     "usage: %s TITLE TIMEOUT_MS START_NS X,Y=RRGGBB...\n"
+                     "       %s --read TITLE X,Y...\n",
+                     argv[0], argv[0]);
         return 2;
     }
-    const std::string title = argv[1];
-    const int x = std::atoi(argv[2]);
-    const int y = std::atoi(argv[3]);
-    const unsigned long colour = std::strtoul(argv[4], nullptr, 16);
-    const std::int64_t timeoutNs = std::atoll(argv[5]) * 1000000;
-    const std::int64_t start = std::atoll(argv[6]);
+    const std::string title = argv[read ? 2 : 1];
+    const std::int64_t timeoutNs =
+        read ? std::int64_t{10'000'000'000} : std::atoll(argv[2]) * 1000000;
+    const std::int64_t start = read ? NowNs() : std::atoll(argv[3]);
+    std::vector<Point> points;
+    for (int i = read ? 3 : 4; i < argc; ++i)
+        points.push_back(ParsePoint(argv[i]));
     Display* display = nullptr;
     // The X server may still be starting.
     while ((display = XOpenDisplay(nullptr)) == nullptr && NowNs() - start < timeoutNs)
@@ -102,11 +127,25 @@ int main(int argc, char** argv) {
             window = FindWindow(display, DefaultRootWindow(display), title);
             if (window)
                 shown = NowNs() - start;
-        } else if (PixelOf(display, *window, x, y) == colour) {
-            drawn = NowNs() - start;
+        } else if (read) {
+            for (const Point& point : points) {
+                const std::optional<unsigned long> pixel =
+                    PixelOf(display, *window, point.x, point.y);
+                std::printf("%d,%d=%06lX\n", point.x, point.y, pixel.value_or(0));
+            }
+            XCloseDisplay(display);
+            return 0;
+        } else {
+            bool all = true;
+            for (const Point& point : points)
+                all = all && PixelOf(display, *window, point.x, point.y) == point.colour;
+            if (all)
+                drawn = NowNs() - start;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    if (read)
+        return 1;
     std::printf("shown %s drawn %s\n", Ms(shown).c_str(), Ms(drawn).c_str());
     XCloseDisplay(display);
     return drawn ? 0 : 1;
