@@ -3,6 +3,7 @@
 #include "core/files.h"
 #include "display/ribbon_tables.h"
 #include "link/sim/simulated_driver.h"
+#include "support/clock_speed.h"
 #include "ui/controls.h"
 
 namespace orv::test {
@@ -15,7 +16,7 @@ void RunningProgram::SetUp() {
     program_.gui = std::make_unique<ui::Gui>();
     // Ten times fast: the connection's waits and the frames pass in a moment, and the
     // 1.5 s data time-out still leaves 150 ms of real time to a slow pass.
-    UseFastTime(program_.link.clock, 10);
+    UseFastTime(program_.link.clock, test::ClockSpeed(10));
     options_.settleMs = 0;
 }
 
