@@ -7,7 +7,7 @@
 #   first start   no settings file yet: every default is written and the daily release
 #                 check runs;
 #   next start    the same folder again, the day's check already done.
-# bench/window_probe.cpp polls the X server every millisecond; a run gives up after 10 s.
+# bench/window_probe.cpp polls the X server every 5 ms; a run gives up after 10 s.
 # Usage: bench/startup_time.sh [runs]
 #   (first: cmake --build --preset release --target stage orv_window_probe)
 set -euo pipefail
