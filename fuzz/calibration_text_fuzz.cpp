@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 
@@ -13,11 +14,23 @@
 #include "link/sim/instrument.h"
 #include "link/sim/simulated_driver.h"
 
+namespace {
+
+char folder[] = "/tmp/orv-fuzz-calibration-XXXXXX";
+
+void RemoveFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The calibration file and the log are written to the working directory.
-    char folder[] = "/tmp/orv-fuzz-calibration-XXXXXX";
+    // The calibration file and the log are written to a working directory of the run's
+    // own, removed when the run ends.
     if (mkdtemp(folder) == nullptr || chdir(folder) != 0)
         std::abort();
+    std::atexit(RemoveFolder);
     return 0;
 }
 
