@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include <algorithm>
 #include <string>
 
 #include "app/main_cycle.h"
@@ -75,15 +74,10 @@ void Settle(Program& program, int ms) {
 // communications thread's news (frames, a lost link, a reconnection request) end the
 // wait at once; what the loop times itself is due no later than the wait's end.
 int LoopWaitMs(const Program& program) {
-    std::int64_t wait = kLoopIdleWaitMs;
     // The simulated hand touches its pin on the link's clock, which a test may run fast.
     const std::int64_t touchDue = program.simProbe.touchDueMs;
-    if (touchDue >= 0) {
-        const LinkClock& clock = program.link.clock;
-        const int speed = std::max(clock.speed.load(), 1);
-        wait = std::clamp<std::int64_t>((touchDue - NowMs(clock)) / speed, 0, wait);
-    }
-    return static_cast<int>(wait);
+    return touchDue >= 0 ? RealMsUntil(program.link.clock, touchDue, kLoopIdleWaitMs)
+                         : kLoopIdleWaitMs;
 }
 
 }  // namespace

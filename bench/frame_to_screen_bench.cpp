@@ -7,26 +7,18 @@
 #include <QApplication>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <mutex>
 
 #include "app/main_cycle.h"
 #include "app/program.h"
-#include "app/startup.h"
+#include "bench_program.h"
 
 namespace {
 
 void BM_FrameToScreen(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / "orv-frame-to-screen";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-
+    const orv::bench::BenchFolder folder("orv-frame-to-screen");
     orv::Program program;
-    program.dialogs = std::make_unique<orv::ui::ScriptedDialogs>();
-    program.gui = std::make_unique<orv::ui::Gui>();
-    orv::StartOptions options;
-    options.settleMs = 0;
-    orv::StartUp(program, options);
+    orv::bench::StartBenchProgram(program);
     // Settled and sent, as while streaming: only the frame is new in each pass.
     program.app.GeneratorApplied = program.app.GeneratorRequest;
     program.link.state.Connected = true;
@@ -52,8 +44,6 @@ void BM_FrameToScreen(benchmark::State& state) {
         QApplication::processEvents();  // the repaint
     }
     program.link.state.Connected = false;
-    std::filesystem::current_path(dir.parent_path());
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_FrameToScreen)->Unit(benchmark::kMicrosecond);
 

@@ -5,31 +5,21 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
-
 #include "app/display_refresh.h"
 #include "app/main_cycle.h"
 #include "app/program.h"
-#include "app/startup.h"
 #include "app/subsystem_steps.h"
-#include "base/dialogs.h"
+#include "bench_program.h"
 #include "testplan/test_plan.h"
 
 namespace {
 
 struct RunningProgram {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "orv-huge-plan-bench";
+    orv::bench::BenchFolder folder{"orv-huge-plan-bench"};
     orv::Program program;
 
     explicit RunningProgram(int rows) {
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-        program.dialogs = std::make_unique<orv::ui::ScriptedDialogs>();
-        program.gui = std::make_unique<orv::ui::Gui>();
-        orv::StartOptions options;
-        options.settleMs = 0;
-        orv::StartUp(program, options);
+        orv::bench::StartBenchProgram(program);
         orv::TestPlan plan;
         orv::ResizeTable(plan, rows, orv::kPlanColumns);
         program.testPlan = std::move(plan);
@@ -37,11 +27,7 @@ struct RunningProgram {
         orv::RefreshUiState(program);
         orv::RunMainCycle(program);
     }
-    ~RunningProgram() {
-        orv::StopCommsThread(program);
-        std::filesystem::current_path(dir.parent_path());
-        std::filesystem::remove_all(dir);
-    }
+    ~RunningProgram() { orv::StopCommsThread(program); }
 };
 
 // A pass with nothing to do, as most passes are.

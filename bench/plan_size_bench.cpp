@@ -19,9 +19,8 @@
 #include "app/main_cycle.h"
 #include "app/plan_files.h"
 #include "app/program.h"
-#include "app/startup.h"
 #include "app/subsystem_steps.h"
-#include "base/dialogs.h"
+#include "bench_program.h"
 #include "core/event_log.h"
 #include "core/files.h"
 #include "testplan/orv_file.h"
@@ -36,18 +35,9 @@ namespace fs = std::filesystem;
 
 // The folder of the plan files, removed when the benchmarks end: the largest plan is
 // a few hundred megabytes.
-struct BenchFolderOwner {
-    fs::path dir = fs::temp_directory_path() / "orv-plan-size-bench";
-    ~BenchFolderOwner() {
-        std::error_code ignored;
-        fs::current_path(dir.parent_path(), ignored);
-        fs::remove_all(dir, ignored);
-    }
-};
-
 const fs::path& BenchFolder() {
-    static const BenchFolderOwner owner;
-    return owner.dir;
+    static const orv::bench::BenchFolder folder("orv-plan-size-bench");
+    return folder.dir;
 }
 
 orv::TestPlan MadePlan(int records, int points) {
@@ -107,11 +97,7 @@ struct RunningProgram {
 
     RunningProgram() {
         fs::current_path(BenchFolder());
-        program.dialogs = std::make_unique<orv::ui::ScriptedDialogs>();
-        program.gui = std::make_unique<orv::ui::Gui>();
-        orv::StartOptions options;
-        options.settleMs = 0;
-        orv::StartUp(program, options);
+        orv::bench::StartBenchProgram(program);
         orv::RunMainCycle(program);
     }
     ~RunningProgram() { orv::StopCommsThread(program); }

@@ -4,12 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 #include "app/display_refresh.h"
 #include "app/program.h"
-#include "app/startup.h"
+#include "bench_program.h"
 #include "display/ribbon_tables.h"
 #include "testplan/test_plan.h"
 #include "ui/controls.h"
@@ -36,24 +35,14 @@ void FillBigPlan(orv::TestPlan& plan) {
 }
 
 struct RunningProgram {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "orv-refresh-bench";
+    orv::bench::BenchFolder folder{"orv-refresh-bench"};
     orv::Program program;
 
     RunningProgram() {
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-        program.dialogs = std::make_unique<orv::ui::ScriptedDialogs>();
-        program.gui = std::make_unique<orv::ui::Gui>();
-        orv::StartOptions options;
-        options.settleMs = 0;
-        orv::StartUp(program, options);
+        orv::bench::StartBenchProgram(program);
         FillBigPlan(program.testPlan);
         program.position.TestPlanIndex = 2000;
         orv::RefreshUiState(program);
-    }
-    ~RunningProgram() {
-        std::filesystem::current_path(dir.parent_path());
-        std::filesystem::remove_all(dir);
     }
 };
 

@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/subsystem_steps.h"
+#include "bench_program.h"
 #include "core/files.h"
 #include "display/ribbon_tables.h"
 #include "link/connection.h"
@@ -24,29 +24,20 @@ namespace {
 using namespace orv;
 
 struct Bench {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "orv-verdict-bench";
+    bench::BenchFolder folder{"orv-verdict-bench"};
     Program program;
 
     Bench() {
-        std::filesystem::create_directories(dir / "settings");
-        std::filesystem::current_path(dir);
+        MakeFolder("settings");
         CreateNewFile("settings/colours.txt", "");
         WriteWholeFile("ORV_settings.txt", "ActiveInstrument=ORV310\r\n");
-        program.dialogs = std::make_unique<ui::ScriptedDialogs>();
-        program.gui = std::make_unique<ui::Gui>();
         UseFastTime(program.link.clock, 10);
         program.simulator = sim::MakeInstrument("ORV310", &program.link.clock);
         program.driver = sim::MakeSimulatedDriver(*program.simulator);
-        StartOptions options;
-        options.settleMs = 0;
-        StartUp(program, options);
+        bench::StartBenchProgram(program);
         ConnectMenuItem(program.link, program.app, program.log);
     }
-    ~Bench() {
-        StopCommsThread(program);
-        std::filesystem::current_path(dir.parent_path());
-        std::filesystem::remove_all(dir);
-    }
+    ~Bench() { StopCommsThread(program); }
 
     std::uint64_t Frames() { return sim::Inspect(*program.simulator).counters.framesSent; }
 

@@ -13,6 +13,7 @@
 #include "link/commands.h"
 #include "link/comms_thread.h"
 #include "link/connection.h"
+#include "link/link_clock.h"
 #include "ui/controls.h"
 
 namespace orv {
@@ -404,13 +405,10 @@ namespace {
 // automatic run's next step is due, in real time on the link's clock, which a test may
 // run fast.
 int WizardWaitMs(const CalibrationContext& context, const CalibrationWizard& wizard) {
-    const LinkClock& clock = context.link.clock;
-    const std::int64_t now = NowMs(clock);
     std::int64_t due = context.link.state.LastPollTime + kWizardPollMs;
     if (wizard.run.step != 0)
         due = std::min(due, wizard.run.nextStepMs);
-    const int speed = std::max(clock.speed.load(), 1);
-    return static_cast<int>(std::clamp<std::int64_t>((due - now) / speed, 0, kWizardWaitMs));
+    return RealMsUntil(context.link.clock, due, kWizardWaitMs);
 }
 
 }  // namespace

@@ -13,9 +13,15 @@ namespace orv {
 
 namespace {
 
-DecodedPhoto DecodePhoto(std::string file) {
+// The stamp is taken before the file is read: a change while it is decoded shows as a
+// new stamp at the next look.
+FileStamp StampBeforeReading(const std::string& file) {
+    return StampOf(file).value_or(FileStamp{});
+}
+
+DecodedPhoto DecodePhoto(std::string file, FileStamp stamp) {
     DecodedPhoto photo;
-    photo.stamp = StampOf(file).value_or(FileStamp{});
+    photo.stamp = stamp;
     photo.image = DecodeImageFile(file).value_or(QImage());
     photo.levels = MakePhotoLevels(photo.image);
     photo.file = std::move(file);
@@ -41,11 +47,11 @@ std::optional<DecodedPhoto> TakeAhead(PhotoCache& cache, const std::string& file
 
 const QImage& Photograph(PhotoCache& cache, std::string_view imageName) {
     std::string file = NativePath(PcbImageFile(imageName));
-    const FileStamp stamp = StampOf(file).value_or(FileStamp{});
+    const FileStamp stamp = StampBeforeReading(file);
     DecodedPhoto& held = cache.held;
     if (file != held.file || stamp != held.stamp) {
         std::optional<DecodedPhoto> ahead = TakeAhead(cache, file, stamp);
-        held = ahead ? std::move(*ahead) : DecodePhoto(std::move(file));
+        held = ahead ? std::move(*ahead) : DecodePhoto(std::move(file), stamp);
     }
     return held.image;
 }
@@ -55,7 +61,9 @@ void DecodePhotographAhead(PhotoCache& cache, std::string planFile) {
         return;
     try {
         cache.ahead = std::async(std::launch::async, [planFile = std::move(planFile)] {
-            return DecodePhoto(NativePath(PcbImageFile(PlanImageName(planFile))));
+            std::string file = NativePath(PcbImageFile(PlanImageName(planFile)));
+            const FileStamp stamp = StampBeforeReading(file);
+            return DecodePhoto(std::move(file), stamp);
         });
     } catch (const std::system_error&) {
     }

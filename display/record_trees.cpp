@@ -227,15 +227,4 @@ void FillBadTree(ui::Gui& gui, int tree, const TreeContent& content,
     ui::SetTreeTooltips(gui, tree, tooltips);
 }
 
-void FillTestTree(ui::Gui& gui, int tree, const TestPlan& plan, int current,
-                  std::string_view planName, const TreeIcons& icons) {
-    FillTestTree(gui, tree, TestTreeContent(plan, planName, icons), current);
-}
-
-void FillBadTree(ui::Gui& gui, int tree, const TestPlan& plan, std::string_view planName,
-                 const TreeIcons& icons) {
-    const TreeContent content = BadTreeContent(plan, planName, icons);
-    FillBadTree(gui, tree, content, BadTreeTooltips(plan, content.entries));
-}
-
 }  // namespace orv

@@ -83,9 +83,5 @@ int FollowedSelection(const std::vector<ui::TreeEntry>& entries, int selected, i
 void FillTestTree(ui::Gui& gui, int tree, const TreeContent& content, int current);
 void FillBadTree(ui::Gui& gui, int tree, const TreeContent& content,
                  const std::vector<std::string>& tooltips);
-void FillTestTree(ui::Gui& gui, int tree, const TestPlan& plan, int current,
-                  std::string_view planName, const TreeIcons& icons);
-void FillBadTree(ui::Gui& gui, int tree, const TestPlan& plan, std::string_view planName,
-                 const TreeIcons& icons);
 
 }  // namespace orv

@@ -1,5 +1,6 @@
 #include "link/link_clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -25,6 +26,11 @@ void SleepMs(LinkClock& clock, int ms) {
     }
     const int speed = clock.speed;
     std::this_thread::sleep_for(std::chrono::microseconds(1000LL * ms / (speed > 1 ? speed : 1)));
+}
+
+int RealMsUntil(const LinkClock& clock, std::int64_t dueMs, int maxMs) {
+    const int speed = std::max(clock.speed.load(), 1);
+    return static_cast<int>(std::clamp<std::int64_t>((dueMs - NowMs(clock)) / speed, 0, maxMs));
 }
 
 void UseVirtualTime(LinkClock& clock, std::int64_t startMs) {

@@ -23,6 +23,10 @@ std::int64_t NowMs(const LinkClock& clock);
 // once.
 void SleepMs(LinkClock& clock, int ms);
 
+// Real milliseconds until the clock reaches `dueMs`, within 0..`maxMs`: how long a
+// loop may sleep for something due then, on a clock that may run fast.
+int RealMsUntil(const LinkClock& clock, std::int64_t dueMs, int maxMs);
+
 // Virtual time from now on, starting at `startMs`.
 void UseVirtualTime(LinkClock& clock, std::int64_t startMs);
 void AdvanceMs(LinkClock& clock, std::int64_t ms);

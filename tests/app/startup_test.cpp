@@ -10,12 +10,15 @@
 #include "core/files.h"
 #include "core/settings.h"
 #include "display/ribbon_tables.h"
+#include "support/log_messages.h"
 #include "support/working_dir.h"
 #include "testplan/test_plan.h"
 #include "ui/controls.h"
 
 namespace orv {
 namespace {
+
+using test::LogMessages;
 
 using test::FileText;
 
@@ -30,14 +33,6 @@ protected:
         options_.settleMs = 0;
     }
     void Start() { StartUp(program_, options_); }
-    std::vector<std::string> LogMessages() {
-        std::vector<std::string> messages;
-        const auto lines = ReadTextLines(kLogFileName);
-        for (const std::string& line : lines.value_or(std::vector<std::string>{})) {
-            messages.push_back(line.substr(line.find("] ") + 2));
-        }
-        return messages;
-    }
 
     Program program_;
     ui::ScriptedDialogs* dialogs_ = nullptr;

@@ -8,19 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "base/dialogs.h"
 #include "calibration/calibration_wizard.h"
 #include "calibration/sim_multimeter.h"
 #include "core/app_state.h"
-#include "media/media.h"
 #include "link/sim/instrument.h"
+#include "media/media.h"
+#include "support/wav_clip.h"
 #include "support/working_dir.h"
-#include "base/dialogs.h"
 #include "ui/gui.h"
 
 namespace orv::test {
-
-// A short silent WAV clip.
-std::string WavClip();
 
 class WizardTest : public InWorkingDir {
 protected:

@@ -85,8 +85,10 @@ protected:
     }
 
     void Fill(const TestPlan& plan, int current) {
-        FillTestTree(gui_, kControlTestTree, plan, current, "testplans\\p.orv", icons_);
-        FillBadTree(gui_, kControlBadTree, plan, "testplans\\p.orv", icons_);
+        RecordTreeCache trees;
+        CurrentRecordTrees(trees, plan, "testplans\\p.orv", icons_);
+        FillTestTree(gui_, kControlTestTree, trees.test, current);
+        FillBadTree(gui_, kControlBadTree, trees.bad, trees.badTooltips);
     }
 
     ui::Gui gui_;

@@ -8,15 +8,6 @@
 
 namespace orv::test {
 
-std::vector<std::string> LogMessages() {
-    std::vector<std::string> messages;
-    for (const std::string& line :
-         ReadTextLines(kLogFileName).value_or(std::vector<std::string>{})) {
-        messages.push_back(line.substr(line.find("] ") + 2));
-    }
-    return messages;
-}
-
 void ScriptedLinkTest::SetUp() {
     InWorkingDir::SetUp();
     log.dialogs = &dialogs;

@@ -6,18 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "base/dialogs.h"
 #include "core/app_state.h"
 #include "core/event_log.h"
 #include "link/link_state.h"
 #include "link/sim/instrument.h"
 #include "scripted_driver.h"
+#include "support/log_messages.h"
 #include "support/working_dir.h"
-#include "base/dialogs.h"
 
 namespace orv::test {
-
-// The texts of the log's lines, without their time stamps.
-std::vector<std::string> LogMessages();
 
 class ScriptedLinkTest : public InWorkingDir {
 protected:

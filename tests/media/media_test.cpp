@@ -10,13 +10,18 @@
 #include <thread>
 
 #include "core/files.h"
-#include "media/image_decoding.h"
 #include "core/wave_file.h"
+#include "media/image_decoding.h"
+#include "support/log_messages.h"
+#include "support/wav_clip.h"
 #include "support/working_dir.h"
 #include "ui/sound.h"
 
 namespace orv {
 namespace {
+
+using test::LogMessages;
+using test::WavClip;
 
 constexpr std::string_view kNoSoundLine =
     "ALLSoundStatus=#False, cannot load sounds - could be missing files OR no/bad sound "
@@ -30,20 +35,6 @@ std::string PngOf(int width, int height) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes.toStdString();
-}
-
-// A short silent clip: 16-bit mono PCM.
-std::string WavClip() {
-    const auto little = [](std::uint32_t value, int size) {
-        std::string bytes;
-        for (int i = 0; i < size; ++i)
-            bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-        return bytes;
-    };
-    const std::string samples(2000, '\0');
-    return "RIFF" + little(36 + 2000, 4) + "WAVEfmt " + little(16, 4) + little(1, 2) +
-           little(1, 2) + little(22050, 4) + little(44100, 4) + little(2, 2) + little(16, 2) +
-           "data" + little(2000, 4) + samples;
 }
 
 class MediaTest : public test::InWorkingDir {
@@ -73,14 +64,6 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         InWorkingDir::TearDown();
-    }
-    std::vector<std::string> LogMessages() {
-        std::vector<std::string> messages;
-        for (const std::string& line :
-             ReadTextLines(kLogFileName).value_or(std::vector<std::string>{})) {
-            messages.push_back(line.substr(line.find("] ") + 2));
-        }
-        return messages;
     }
     static std::string Path(std::string_view name) { return std::string(name); }
 

@@ -11,12 +11,15 @@
 
 #include "core/files.h"
 #include "core/number_text.h"
+#include "support/log_messages.h"
 #include "support/working_dir.h"
 #include "testplan/cell_numbers.h"
 #include "testplan/record_cells.h"
 
 namespace orv {
 namespace {
+
+using test::LogMessages;
 
 using test::FileText;
 
@@ -75,15 +78,6 @@ protected:
     void SetUp() override {
         InWorkingDir::SetUp();
         log_.dialogs = &dialogs_;
-    }
-    // The log's texts without their time stamps.
-    std::vector<std::string> LogMessages() {
-        std::vector<std::string> messages;
-        for (const std::string& line :
-             ReadTextLines(kLogFileName).value_or(std::vector<std::string>{})) {
-            messages.push_back(line.substr(line.find("] ") + 2));
-        }
-        return messages;
     }
     TestPlan Load(const std::string& bytes) {
         EXPECT_TRUE(WriteWholeFile("in.orv", bytes));
