@@ -69,6 +69,7 @@ void CollapseTestTree(Program& program) {
     ui::ClearTree(*program.gui, kControlTestTree);
     ui::ClearTree(*program.gui, kControlBadTree);
     FillRecordTrees(program);
+    ui::CollapseTree(*program.gui, kControlTestTree);
 }
 
 // The shortcuts that do what a ribbon control does.

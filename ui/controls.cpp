@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -74,6 +75,31 @@ protected:
         if (event->button() == Qt::LeftButton) {
             gui_.pending.push_back({EventKind::Control, number_, window_});
         }
+    }
+
+private:
+    Gui& gui_;
+    int window_;
+    int number_;
+};
+
+// A tree reports a change of its selected entry, and also a press on the entry that is
+// selected already: after the record moved elsewhere, the user clicks that entry to go
+// back to it, and Qt reports no change then. A press on the fold button is no choice.
+class RecordTree final : public QTreeWidget {
+public:
+    RecordTree(Gui& gui, int window, int number, QWidget* parent)
+        : QTreeWidget(parent), gui_(gui), window_(window), number_(number) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QTreeWidgetItem* const selected = currentItem();
+        const QPoint at = event->position().toPoint();
+        const bool onSelected = event->button() == Qt::LeftButton && selected != nullptr &&
+                                itemAt(at) == selected && visualItemRect(selected).contains(at);
+        QTreeWidget::mousePressEvent(event);
+        if (onSelected && currentItem() == selected)
+            gui_.pending.push_back({EventKind::Control, number_, window_});
     }
 
 private:
@@ -163,7 +189,7 @@ QWidget* MakeWidget(Gui& gui, int window, int number, ControlKind kind, const st
         case ControlKind::ImageButton:
             return new ImageButton(gui, window, number, parent);
         case ControlKind::Tree: {
-            auto* tree = new QTreeWidget(parent);
+            auto* tree = new RecordTree(gui, window, number, parent);
             tree->setHeaderHidden(true);
             tree->setRootIsDecorated(true);
             QObject::connect(tree, &QTreeWidget::currentItemChanged, report);
@@ -175,9 +201,24 @@ QWidget* MakeWidget(Gui& gui, int window, int number, ControlKind kind, const st
     return nullptr;
 }
 
+// The top-level items the user or CollapseTree folded. Qt forgets an item's fold when
+// the item is taken out of the tree, so the fills note them before moving items and
+// fold them again afterwards; an item new to the top level opens.
+using Folds = QSet<const QTreeWidgetItem*>;
+
+Folds FoldedTops(const QTreeWidget* tree) {
+    Folds folded;
+    for (int k = 0; k < tree->topLevelItemCount(); ++k) {
+        const QTreeWidgetItem* top = tree->topLevelItem(k);
+        if (!top->isExpanded())
+            folded.insert(top);
+    }
+    return folded;
+}
+
 // Puts each tree item under the right parent at the right place for its flat index,
 // moving only the items that are not there already.
-void Restructure(QTreeWidget* tree, std::vector<TreeItem>& entries) {
+void Restructure(QTreeWidget* tree, std::vector<TreeItem>& entries, const Folds& folded) {
     QTreeWidgetItem* parent = nullptr;
     int topIndex = 0;
     int childIndex = 0;
@@ -213,7 +254,7 @@ void Restructure(QTreeWidget* tree, std::vector<TreeItem>& entries) {
     }
     for (TreeItem& entry : entries) {
         if (entry.entry.level == 0)
-            entry.item->setExpanded(true);
+            entry.item->setExpanded(!folded.contains(entry.item));
     }
 }
 
@@ -507,11 +548,12 @@ void InsertTreeEntry(Gui& gui, int number, int index, const TreeEntry& entry) {
     if (tree == nullptr)
         return;
     const QSignalBlocker quiet(tree);
+    const Folds folded = FoldedTops(tree);
     index = std::clamp(index, 0, static_cast<int>(control->tree.size()));
     auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(entry.text)});
     tree->addTopLevelItem(item);
     control->tree.insert(control->tree.begin() + index, TreeItem{entry, item});
-    Restructure(tree, control->tree);
+    Restructure(tree, control->tree, folded);
 }
 
 void RemoveTreeEntry(Gui& gui, int number, int index) {
@@ -520,13 +562,15 @@ void RemoveTreeEntry(Gui& gui, int number, int index) {
     if (tree == nullptr || index < 0 || index >= static_cast<int>(control->tree.size()))
         return;
     const QSignalBlocker quiet(tree);
+    Folds folded = FoldedTops(tree);
     QTreeWidgetItem* item = control->tree[static_cast<size_t>(index)].item;
+    folded.remove(item);
     control->tree.erase(control->tree.begin() + index);
     // Its children are listed entries of their own: hand them back before deleting it.
     while (item->childCount() > 0)
         tree->addTopLevelItem(item->takeChild(0));
     delete item;
-    Restructure(tree, control->tree);
+    Restructure(tree, control->tree, folded);
 }
 
 namespace {
@@ -549,7 +593,7 @@ void DetachAll(QTreeWidget* tree) {
 }
 
 // Puts the detached items back: each level-1 entry under the level-0 entry before it.
-void Relink(QTreeWidget* tree, const std::vector<TreeItem>& entries) {
+void Relink(QTreeWidget* tree, const std::vector<TreeItem>& entries, const Folds& folded) {
     QList<QTreeWidgetItem*> tops;
     QTreeWidgetItem* parent = nullptr;
     QList<QTreeWidgetItem*> children;
@@ -570,7 +614,24 @@ void Relink(QTreeWidget* tree, const std::vector<TreeItem>& entries) {
     closeParent();
     tree->addTopLevelItems(tops);
     for (QTreeWidgetItem* top : tops)
-        top->setExpanded(true);
+        top->setExpanded(!folded.contains(top));
+}
+
+// Selects the item without unfolding its component, which the view would do to show
+// it: the view scrolls to the component instead.
+void SelectQuietly(QTreeWidget* tree, QTreeWidgetItem* item) {
+    const bool autoScroll = tree->hasAutoScroll();
+    tree->setAutoScroll(false);
+    tree->setCurrentItem(item);
+    tree->setAutoScroll(autoScroll);
+    if (item == nullptr || !autoScroll)
+        return;
+    QTreeWidgetItem* shown = item;
+    for (QTreeWidgetItem* up = item->parent(); up != nullptr; up = up->parent()) {
+        if (!up->isExpanded())
+            shown = up;
+    }
+    tree->scrollToItem(shown);
 }
 
 }  // namespace
@@ -585,10 +646,14 @@ void SetTreeEntries(Gui& gui, int number, const std::vector<TreeEntry>& entries,
     std::vector<TreeItem>& items = control.tree;
     QTreeWidgetItem* current = tree->currentItem();
     bool relink = entries.size() != items.size();
-    if (entries.size() < items.size()) {
+    Folds folded;
+    const bool shrunk = entries.size() < items.size();
+    if (shrunk) {
+        folded = FoldedTops(tree);
         for (size_t i = entries.size(); i < items.size(); ++i) {
             if (items[i].item == current)
                 current = nullptr;
+            folded.remove(items[i].item);
         }
         DetachAll(tree);
         for (size_t i = entries.size(); i < items.size(); ++i)
@@ -611,9 +676,12 @@ void SetTreeEntries(Gui& gui, int number, const std::vector<TreeEntry>& entries,
             ShowIcon(*gui.windows, items[i], icons[i]);
     }
     if (relink) {
+        // Unless the shrink above noted them, the items still sit where they were.
+        if (!shrunk)
+            folded = FoldedTops(tree);
         DetachAll(tree);
-        Relink(tree, items);
-        tree->setCurrentItem(current);
+        Relink(tree, items, folded);
+        SelectQuietly(tree, current);
     }
 }
 
@@ -666,7 +734,12 @@ void SetTreeSelection(Gui& gui, int number, int index) {
         tree->setCurrentItem(nullptr);
         return;
     }
-    tree->setCurrentItem(control->tree[static_cast<size_t>(index)].item);
+    SelectQuietly(tree, control->tree[static_cast<size_t>(index)].item);
+}
+
+void CollapseTree(Gui& gui, int number) {
+    if (auto* tree = As<QTreeWidget>(gui, number))
+        tree->collapseAll();
 }
 
 int TreeSelection(const Gui& gui, int number) {
@@ -708,7 +781,13 @@ bool AddMenuItem(Gui& gui, int window, int menu, int command, const std::string&
         return false;
     QAction* action = found->second.menu->addAction(QString::fromStdString(text));
     action->setCheckable(checkable);
-    QObject::connect(action, &QAction::triggered, [&gui, window, command] {
+    QObject::connect(action, &QAction::triggered, [&gui, window, command, action] {
+        // Qt has turned the mark over already; the marks show the program's state, which
+        // the command sets, and a command that changes nothing must leave them so.
+        if (action->isCheckable()) {
+            const QSignalBlocker quiet(action);
+            action->setChecked(!action->isChecked());
+        }
         gui.pending.push_back({EventKind::Menu, command, window});
     });
     qt.menuItems[command] = MenuItem{window, action};

@@ -108,11 +108,16 @@ void ClearTree(Gui& gui, int number);
 // are unchanged keeps its item, so the tree neither flickers nor loses its place, and
 // the items are re-linked under their parents once, only when levels or the count
 // changed. icons[i] is entry i's icon; a null one (or a missing one) leaves it as it
-// was. One pass over the entries, however long the tree.
+// was. One pass over the entries, however long the tree. A top-level entry keeps its
+// fold; one new to the top level shows its children.
 void SetTreeEntries(Gui& gui, int number, const std::vector<TreeEntry>& entries,
                     const std::vector<QImage>& icons);
+// Selecting an entry inside a folded one leaves the fold. A press on the entry already
+// selected reports the tree as a change of selection does.
 void SetTreeSelection(Gui& gui, int number, int index);  // -1 for none
 int TreeSelection(const Gui& gui, int number);
+// Folds every top-level entry.
+void CollapseTree(Gui& gui, int number);
 
 // Menus of a window's menu bar. A menu item or shortcut reports {Menu, command}.
 // `menu` 0 is the bar itself; a new (sub)menu gets the number the caller gives.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
@@ -16,6 +17,7 @@
 #include "display/ribbon_tables.h"
 #include "testplan/orv_file.h"
 #include "ui/controls.h"
+#include "ui/qt_windows.h"
 
 namespace orv {
 namespace {
@@ -151,6 +153,13 @@ protected:
     }
     bool Checked(int command) { return ui::IsMenuItemChecked(*program_.gui, command); }
 
+    // The menu item's own action, clicked as the user clicks it.
+    QAction* MenuAction(int command) {
+        const auto& items = program_.gui->windows->menuItems;
+        const auto found = items.find(command);
+        return found != items.end() ? found->second.action : nullptr;
+    }
+
     QWidget* MainWindow() {
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->windowTitle().startsWith("ORV310") || top->windowTitle().contains("Analog"))
@@ -246,6 +255,48 @@ TEST_F(MenuCommandsTest, ConnectAndDisconnectOnlyChangeWhatIsNotSoAlready) {
     Menu(kMenuDisconnect);
     EXPECT_FALSE(program_.link.state.Connected);
     EXPECT_TRUE(Checked(kMenuDisconnect));
+}
+
+// Qt turns a checkable item's mark over by itself when it is clicked, so these go
+// through the menu items, not through command numbers.
+TEST_F(MenuCommandsTest, ConnectionMarksShowTheLinkAfterEveryClick) {
+    struct Case {
+        const char* what;
+        bool connectedBefore;
+        bool unplugged;
+        int item;
+        bool connectedAfter;
+    };
+    const Case cases[] = {
+        {"Connect while connected", true, false, kMenuConnect, true},
+        {"Disconnect while disconnected", false, false, kMenuDisconnect, false},
+        {"Connect with the instrument unplugged", false, true, kMenuConnect, false},
+        {"Disconnect while connected", true, false, kMenuDisconnect, false},
+        {"Connect while disconnected", false, false, kMenuConnect, true},
+    };
+    Start("ORV310");
+    for (const Case& c : cases) {
+        if (c.connectedBefore) {
+            Menu(kMenuConnect);
+            ASSERT_TRUE(LoopUntil([&] { return program_.link.state.Connected.load(); })) << c.what;
+        } else {
+            Menu(kMenuDisconnect);
+            ASSERT_FALSE(program_.link.state.Connected) << c.what;
+        }
+        if (c.unplugged)
+            sim::Unplug(*program_.simulator);
+        QAction* action = MenuAction(c.item);
+        ASSERT_NE(action, nullptr) << c.what;
+        action->trigger();
+        Pass();
+        ASSERT_TRUE(LoopUntil([&] { return !program_.link.state.ConnectInProgress; })) << c.what;
+        Pass();
+        EXPECT_EQ(program_.link.state.Connected, c.connectedAfter) << c.what;
+        EXPECT_EQ(Checked(kMenuConnect), c.connectedAfter) << c.what;
+        EXPECT_EQ(Checked(kMenuDisconnect), !c.connectedAfter) << c.what;
+        if (c.unplugged)
+            sim::Replug(*program_.simulator);
+    }
 }
 
 TEST_F(MenuCommandsTest, NewPlansOnlyInAdvancedAndNeverOnACancel) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+#include <QTreeWidget>
+
 #include <string>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include "link/sim/simulated_driver.h"
 #include "testplan/record_cells.h"
 #include "ui/controls.h"
+#include "ui/qt_windows.h"
 
 namespace orv {
 namespace {
@@ -65,6 +69,27 @@ protected:
     }
 
     int Current() const { return program_.position.TestPlanIndex; }
+
+    // The tree's own widget, to click and fold as the user does.
+    QTreeWidget* TreeWidget(int tree) {
+        const auto& controls = program_.gui->windows->controls;
+        const auto found = controls.find(tree);
+        return found != controls.end() ? qobject_cast<QTreeWidget*>(found->second.widget) : nullptr;
+    }
+    void Click(QTreeWidget* tree, QTreeWidgetItem* item) {
+        const QRect at = tree->visualItemRect(item);
+        ASSERT_FALSE(at.isEmpty()) << item->text(0).toStdString();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at.center());
+        while (!program_.gui->pending.empty())
+            Pass();
+    }
+    // Which components of the test tree show their pins, top to bottom.
+    std::vector<bool> Unfolded(const QTreeWidget* tree) {
+        std::vector<bool> shown;
+        for (int k = 1; k < tree->topLevelItemCount(); ++k)
+            shown.push_back(tree->topLevelItem(k)->isExpanded());
+        return shown;
+    }
 };
 
 TEST_F(PanelCommandsTest, TheRibbonDrivesTheInstrumentAndTheRecords) {
@@ -142,6 +167,53 @@ TEST_F(PanelCommandsTest, TreeSelectionsMakeTheirRecordCurrent) {
     Press(kControlBadTree);
     EXPECT_EQ(Current(), 3);
     EXPECT_EQ(ui::TreeSelection(*program_.gui, kControlTestTree), 3);  // the tree follows
+}
+
+TEST_F(PanelCommandsTest, AClickOnTheSelectedBadEntryMakesItsRecordCurrentAgain) {
+    Start("ORV310");
+    UsePlan({{"U1", "1"}, {"U1", "2"}, {"U2", "1"}});
+    SetCell(program_.testPlan, 3, column::kStatus, "Bad");
+    SetCell(program_.testPlan, 4, column::kStatus, "Bad");
+    Press(kControlLastRecord);
+    QTreeWidget* bad = TreeWidget(kControlBadTree);
+    ASSERT_NE(bad, nullptr);
+    ASSERT_EQ(bad->topLevelItemCount(), 3);
+    QTreeWidgetItem* const u1Pin2 = bad->topLevelItem(1);
+    Click(bad, u1Pin2);
+    EXPECT_EQ(Current(), 3);
+    Press(kControlFirstRecord);
+    ASSERT_EQ(Current(), 2);
+    ASSERT_EQ(bad->currentItem(), u1Pin2);  // the bad tree does not follow the record
+    Click(bad, u1Pin2);
+    EXPECT_EQ(Current(), 3);
+    Click(bad, bad->topLevelItem(2));
+    EXPECT_EQ(Current(), 4);
+}
+
+// "Collapse Test Tree" folds every component; verdicts and moves to records inside a
+// folded component keep the folds, the command's and the user's alike.
+TEST_F(PanelCommandsTest, FoldedComponentsStayFolded) {
+    Start("ORV310");
+    UsePlan({{"U1", "1"}, {"U1", "2"}, {"U2", "1"}, {"U2", "2"}, {"U3", "1"}});
+    QTreeWidget* tree = TreeWidget(kControlTestTree);
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->topLevelItemCount(), 4);
+    EXPECT_EQ(Unfolded(tree), (std::vector<bool>{true, true, true}));
+
+    program_.gui->windows->menuItems.at(kMenuCollapseTestTree).action->trigger();
+    Pass();
+    EXPECT_EQ(Unfolded(tree), (std::vector<bool>{false, false, false}));
+    Press(kControlBad);  // U1 pin 1 judged; U1 pin 2 becomes current
+    ASSERT_EQ(Current(), 3);
+    EXPECT_EQ(Unfolded(tree), (std::vector<bool>{false, false, false}));
+
+    tree->expandAll();
+    tree->collapseItem(tree->topLevelItem(2));  // the user folds U2
+    Press(kControlBad);                         // U2 pin 1 becomes current
+    Press(kControlNextRecord);
+    ASSERT_EQ(Current(), 5);
+    EXPECT_EQ(Unfolded(tree), (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(Cell(program_.testPlan, 3, column::kStatus), "Bad");
 }
 
 TEST_F(PanelCommandsTest, FreezeAndThawKeepEntryZero) {
