@@ -201,7 +201,8 @@ TEST_F(PanelCommandsTest, FoldedComponentsStayFolded) {
     EXPECT_EQ(Unfolded(tree), (std::vector<bool>{true, true, true}));
 
     program_.gui->windows->menuItems.at(kMenuCollapseTestTree).action->trigger();
-    Pass();
+    while (!program_.gui->pending.empty())
+        Pass();
     EXPECT_EQ(Unfolded(tree), (std::vector<bool>{false, false, false}));
     Press(kControlBad);  // U1 pin 1 judged; U1 pin 2 becomes current
     ASSERT_EQ(Current(), 3);
