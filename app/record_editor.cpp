@@ -177,8 +177,9 @@ void ServeControl(Program& program, RecordEditorSession& session, int control) {
         case editor::kCreateComponent:
             return CreateNewComponent(program, session);
         case editor::kMovePin:
+            // The marker leaves the pin and the prompt shows at once.
             BeginMovePin(plan, current, state);
-            return;
+            return Refresh(program, session);
         case editor::kQuickSave:
             return SaveTestPlan(plan, program.log, program.app.settings.TestPlanFileName);
         default:
@@ -186,14 +187,17 @@ void ServeControl(Program& program, RecordEditorSession& session, int control) {
     }
 }
 
-void ServeImageClick(Program& program, RecordEditorSession& session, int x, int y) {
+// True when the click completed a placement.
+bool ServeImageClick(Program& program, RecordEditorSession& session, int x, int y) {
     EditorState& state = program.editor;
     ImagePoint point;
     if (!ImagePointAt(session.shown, kEditorPictureArea, x, y, point))
-        return;
+        return false;
+    PlaceResult placed = PlaceResult::Continues;
     if (state.placement.step != 0) {
         const std::string name = ui::ControlText(*program.gui, editor::kComponentName);
-        PlaceClick(program.testPlan, program.position, state, NewRecordSource{name}, point);
+        placed =
+            PlaceClick(program.testPlan, program.position, state, NewRecordSource{name}, point);
     } else {
         if (state.zoomWindowStep == 0 && !state.movePin &&
             SelectPinAt(program.testPlan, program.position, session.shown, kEditorPictureArea, x,
@@ -208,34 +212,42 @@ void ServeImageClick(Program& program, RecordEditorSession& session, int x, int 
             MovePinClick(program.testPlan, program.position.TestPlanIndex, state, point);
     }
     Refresh(program, session);
+    return placed == PlaceResult::Completed;
+}
+
+// Escape: the picture stops waiting for a click; a placement under way is taken back.
+void CancelClicks(Program& program, RecordEditorSession& session) {
+    CancelViewClicks(program.testPlan, program.position.TestPlanIndex, program.editor);
+    CancelPlacement(program.testPlan, program.position, program.editor);
+    Refresh(program, session);
 }
 
 void ServeEditorEvent(Program& program, RecordEditorSession& session, const ui::Event& event) {
     switch (event.kind) {
         case ui::EventKind::Control:
-            ServeControl(program, session, event.number);
-            break;
+            return ServeControl(program, session, event.number);
+        case ui::EventKind::Menu:
+            if (event.number == editor::kCancelCommand)
+                CancelClicks(program, session);
+            return;
         case ui::EventKind::LeftClick:
-            ServeImageClick(program, session, event.x, event.y);
             break;
         case ui::EventKind::RightClick:
-            CreateNewComponent(program, session);
-            break;
+            return CreateNewComponent(program, session);
         case ui::EventKind::CloseRequest:
             session.open = false;
             return;
         default:
             return;
     }
-    // A placement that has just finished names the next component.
-    EditorState& state = program.editor;
+    // A completed placement names the next component; one stopped or called off
+    // leaves the name for another try.
     ui::Gui& gui = *program.gui;
-    if (state.previousStep != 0 && state.placement.step == 0 &&
+    if (ServeImageClick(program, session, event.x, event.y) &&
         ui::IsControlChecked(gui, editor::kAutoIncrement)) {
         ui::SetControlText(gui, editor::kComponentName,
                            NextComponentName(ui::ControlText(gui, editor::kComponentName)));
     }
-    state.previousStep = state.placement.step;
 }
 
 }  // namespace

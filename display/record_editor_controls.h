@@ -67,6 +67,10 @@ inline constexpr int kUpdateDescriptions = 7110;
 inline constexpr int kUpdateComponentName = 7111;
 inline constexpr int kUpdateView = 7112;
 
+// The Escape key of the window, reported as a command: whatever the next click on the
+// picture was awaited for (a placement, the zoom window, Move Pin) is called off.
+inline constexpr int kCancelCommand = 7120;
+
 inline constexpr int kRecordColumns = 13;
 inline constexpr int kHeadings = 15;
 inline constexpr int kLastControl = kUpdateView;
@@ -95,6 +99,8 @@ constexpr int ToWriteField(int column) {
 
 static_assert(kImageArea >= kRecordEditorFirstControl && kLastControl <= kRecordEditorLastControl,
               "a record editor control lies outside its range");
+static_assert(kCancelCommand > kLastControl && kCancelCommand <= kRecordEditorLastControl,
+              "the record editor's command lies among its controls or outside its range");
 static_assert(kFirstHeading + kHeadings - 1 < kStoredRowLabel &&
                   StoredField(kRecordColumns - 1) < kUpdateSingle &&
                   ToWriteField(kRecordColumns - 1) < kUpdateDescriptions,

@@ -326,6 +326,10 @@ bool BuildRecordEditorWindow(ui::Gui& gui) {
         return false;
     }
     DressControls(gui);
+    if (!ui::AddShortcut(gui, kRecordEditorWindow, "Esc", editor::kCancelCommand)) {
+        ui::CloseWindow(gui, kRecordEditorWindow);
+        return false;
+    }
     return true;
 }
 

@@ -5,6 +5,11 @@
 
 namespace orv {
 
+ImagePoint RecordPin(const TestPlan& plan, int row) {
+    return {SaturateToInt(IntegerCell(plan, row, column::kTestX)),
+            SaturateToInt(IntegerCell(plan, row, column::kTestY))};
+}
+
 void LoadEditorState(const TestPlan& plan, int testPlanIndex, EditorState& editor) {
     editor.imageFile = Cell(plan, 1, column::kImageFile);
     // A current record beyond the table (First on a plan without records) has nothing
@@ -16,8 +21,7 @@ void LoadEditorState(const TestPlan& plan, int testPlanIndex, EditorState& edito
     editor.viewX = SaturateToInt(IntegerCell(plan, row, column::kViewX));
     editor.viewY = SaturateToInt(IntegerCell(plan, row, column::kViewY));
     editor.zoom = FloatCell(plan, row, column::kZoom);
-    editor.marker = {SaturateToInt(IntegerCell(plan, row, column::kTestX)),
-                     SaturateToInt(IntegerCell(plan, row, column::kTestY))};
+    editor.marker = RecordPin(plan, row);
     editor.signatureCopy = Cell(plan, row, column::kSignature);
 }
 

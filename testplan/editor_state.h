@@ -3,6 +3,7 @@
 // shows, the pin marker, the prompt over the photograph and the placement under way.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,13 @@ struct PlacementState {
     int step = 0;            // 0: no placement under way
     int pinCounter = 0;      // the next pin number to place
     std::array<int, 4> q{};  // pins per row; First and Last for PINTOPIN
+    // The records this placement inserted: `made` rows from `firstMade` on, and the
+    // plan's revision after its last click. While the revision is still that one
+    // nothing else has touched the plan, so the block can be taken out again.
+    int firstMade = 0;
+    int made = 0;
+    std::uint64_t revisionAfter = 0;
+    bool scattered = false;  // the block is no longer known for sure
 };
 
 struct EditorState {
@@ -42,7 +50,6 @@ struct EditorState {
     int zoomWindowStep = 0;  // 0 none, 1 and 2 wait for the first and second corner
     ImagePoint zoomCorner;   // the first corner, while step 2 waits
     bool movePin = false;    // the next image click moves the current pin
-    int previousStep = 0;    // placement step after the previous event
 };
 
 // The part of the photograph the editor's picture shows, and the photograph's size;
@@ -63,6 +70,9 @@ struct PictureArea {
     int width = 0;
     int height = 0;
 };
+
+// The row's Test X and Test Y: where its pin lies on the photograph.
+ImagePoint RecordPin(const TestPlan& plan, int row);
 
 // Status, image file, view, zoom, marker and signature copy from the current record
 // (the image file always from the header).

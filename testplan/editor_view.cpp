@@ -136,6 +136,17 @@ void MovePinClick(TestPlan& plan, int testPlanIndex, EditorState& editor, ImageP
     editor.movePin = false;
 }
 
+bool CancelViewClicks(const TestPlan& plan, int testPlanIndex, EditorState& editor) {
+    if (editor.zoomWindowStep == 0 && !editor.movePin)
+        return false;
+    if (editor.movePin)
+        editor.marker = RecordPin(plan, testPlanIndex);
+    editor.zoomWindowStep = 0;
+    editor.movePin = false;
+    editor.prompt.clear();
+    return true;
+}
+
 bool SelectPinAt(const TestPlan& plan, PlanPosition& position, const ShownImage& shown,
                  const PictureArea& area, int mouseX, int mouseY) {
     if (!InsidePicture(area, mouseX, mouseY))

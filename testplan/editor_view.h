@@ -35,6 +35,10 @@ void ZoomWindowClick(EditorState& editor, ImagePoint point, int imageWidth, int 
 void BeginMovePin(const TestPlan& plan, int testPlanIndex, EditorState& editor);
 void MovePinClick(TestPlan& plan, int testPlanIndex, EditorState& editor, ImagePoint point);
 
+// Escape: the zoom window and Move Pin stop waiting for their clicks, the prompt goes
+// and the marker is back on the current pin. False when neither was waiting.
+bool CancelViewClicks(const TestPlan& plan, int testPlanIndex, EditorState& editor);
+
 // The first row whose pin lies within 5 window pixels of the mouse becomes current;
 // true when one did.
 bool SelectPinAt(const TestPlan& plan, PlanPosition& position, const ShownImage& shown,

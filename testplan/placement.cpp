@@ -39,9 +39,27 @@ int PinsThroughRow(const PlacementState& placement, int j) {
     return std::accumulate(placement.q.begin(), placement.q.begin() + j, 0);
 }
 
-void Finish(EditorState& editor) {
+PlaceResult Finish(EditorState& editor) {
     editor.placement.step = 0;
     editor.prompt.clear();
+    return PlaceResult::Completed;
+}
+
+PlaceResult Stop(PlacementState& placement) {
+    placement.step = 0;
+    return PlaceResult::Stopped;
+}
+
+// Inserts n rows after the current record and counts them to the placement's block,
+// which stays one run of rows only while each insertion follows its last row.
+void InsertForPlacement(TestPlan& plan, PlanPosition& position, PlacementState& placement, int n) {
+    const bool follows = position.TestPlanIndex == placement.firstMade + placement.made - 1;
+    InsertAfter(plan, position, n);
+    if (placement.made == 0)
+        placement.firstMade = position.TestPlanIndex;
+    else if (!follows)
+        placement.scattered = true;
+    placement.made += n;
 }
 
 // A row placement fills the rows its first click inserted, which hold nothing but
@@ -58,30 +76,28 @@ bool RowsAreBlank(const TestPlan& plan, int first, int last) {
     return true;
 }
 
-void StopMovedPlacement(EditorState& editor) {
-    editor.placement.step = 0;
+PlaceResult StopMovedPlacement(EditorState& editor) {
     editor.prompt = "Component creation stopped: the current record was moved";
+    return Stop(editor.placement);
 }
 
-void PlaceRowClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
-                   const NewRecordSource& source, ImagePoint click) {
+PlaceResult PlaceRowClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
+                          const NewRecordSource& source, ImagePoint click) {
     PlacementState& placement = editor.placement;
     const int rows = RowModeRows(placement.mode);
     const int step = placement.step;
-    if (step < 1 || step > 2 * rows) {
-        placement.step = 0;
-        return;
-    }
+    if (step < 1 || step > 2 * rows)
+        return Stop(placement);
     int& current = position.TestPlanIndex;
     if (step == 1) {
         placement.pinCounter = 1;
-        InsertAfter(plan, position, PinsThroughRow(placement, rows));
+        InsertForPlacement(plan, position, placement, PinsThroughRow(placement, rows));
         Renumber(plan);
         FillRecord(plan, current, 1, click, editor, source);
         placement.pinCounter = 2;
         editor.prompt = PinPrompt(placement.q[0]);
         placement.step = 2;
-        return;
+        return PlaceResult::Continues;
     }
     const int row = (step + 1) / 2;  // the row this click belongs to, 1..rows
     if (step % 2 == 1) {
@@ -93,7 +109,7 @@ void PlaceRowClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
         placement.pinCounter += 1;
         editor.prompt = PinPrompt(PinsThroughRow(placement, row));
         placement.step = step + 1;
-        return;
+        return PlaceResult::Continues;
     }
     // The last pin of the row: the pins from the first one on, equally spaced.
     const int q = placement.q[static_cast<std::size_t>(row - 1)];
@@ -116,34 +132,32 @@ void PlaceRowClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
         return Finish(editor);
     editor.prompt = PinPrompt(static_cast<long long>(PinsThroughRow(placement, row)) + 1);
     placement.step = step + 1;
+    return PlaceResult::Continues;
 }
 
-void PlacePinsClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
-                    const NewRecordSource& source, ImagePoint click) {
+PlaceResult PlacePinsClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
+                           const NewRecordSource& source, ImagePoint click) {
     PlacementState& placement = editor.placement;
     if (placement.step == 1)
         placement.pinCounter = 1;
-    else if (placement.step != 2) {
-        placement.step = 0;
-        return;
-    }
-    InsertAfter(plan, position, 1);
+    else if (placement.step != 2)
+        return Stop(placement);
+    InsertForPlacement(plan, position, placement, 1);
     FillRecord(plan, position.TestPlanIndex, placement.pinCounter, click, editor, source);
     placement.pinCounter += 1;
     if (placement.pinCounter > placement.q[0])
         return Finish(editor);
     editor.prompt = PinPrompt(placement.pinCounter);
     placement.step = 2;
+    return PlaceResult::Continues;
 }
 
-void PlacePinToPinClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
-                        const NewRecordSource& source, ImagePoint click) {
+PlaceResult PlacePinToPinClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
+                               const NewRecordSource& source, ImagePoint click) {
     PlacementState& placement = editor.placement;
-    if (placement.step != 1) {
-        placement.step = 0;
-        return;
-    }
-    InsertAfter(plan, position, 1);
+    if (placement.step != 1)
+        return Stop(placement);
+    InsertForPlacement(plan, position, placement, 1);
     FillRecord(plan, position.TestPlanIndex, placement.pinCounter, click, editor, source);
     const int last = placement.q[1];
     int& pin = placement.pinCounter;
@@ -155,6 +169,14 @@ void PlacePinToPinClick(TestPlan& plan, PlanPosition& position, EditorState& edi
     else
         return Finish(editor);
     editor.prompt = PinPrompt(pin);
+    return PlaceResult::Continues;
+}
+
+// The rows of the placement's block, while they are known to be its own.
+bool BlockIsIntact(const TestPlan& plan, const PlacementState& placement) {
+    return !placement.scattered && plan.revision.count == placement.revisionAfter &&
+           placement.firstMade >= kFirstRecordRow &&
+           placement.firstMade + placement.made - 1 <= RowCount(plan);
 }
 
 }  // namespace
@@ -195,6 +217,10 @@ std::string StartPlacement(EditorState& editor, std::string_view entry,
     placement.mode = std::string(package->mode);
     placement.q = q;
     placement.step = 1;
+    // What an earlier placement made stays; only this one's records are its own.
+    placement.firstMade = 0;
+    placement.made = 0;
+    placement.scattered = false;
     if (package->mode == kPlacePinToPin) {
         placement.pinCounter = q[0];
         editor.prompt = PinPrompt(q[0]);
@@ -204,17 +230,51 @@ std::string StartPlacement(EditorState& editor, std::string_view entry,
     return {};
 }
 
-void PlaceClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
-                const NewRecordSource& source, ImagePoint click) {
-    const std::string_view mode = editor.placement.mode;
+PlaceResult PlaceClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
+                       const NewRecordSource& source, ImagePoint click) {
+    PlacementState& placement = editor.placement;
+    // The plan changed between two clicks: its rows may have moved under the block.
+    if (placement.made > 0 && plan.revision.count != placement.revisionAfter)
+        placement.scattered = true;
+    const std::string_view mode = placement.mode;
+    PlaceResult result = PlaceResult::Stopped;
     if (RowModeRows(mode) > 0)
-        PlaceRowClick(plan, position, editor, source, click);
+        result = PlaceRowClick(plan, position, editor, source, click);
     else if (mode == kPlacePins)
-        PlacePinsClick(plan, position, editor, source, click);
+        result = PlacePinsClick(plan, position, editor, source, click);
     else if (mode == kPlacePinToPin)
-        PlacePinToPinClick(plan, position, editor, source, click);
+        result = PlacePinToPinClick(plan, position, editor, source, click);
     else
-        editor.placement.step = 0;
+        Stop(placement);
+    placement.revisionAfter = plan.revision.count;
+    return result;
+}
+
+bool CancelPlacement(TestPlan& plan, PlanPosition& position, EditorState& editor) {
+    PlacementState& placement = editor.placement;
+    if (placement.step == 0)
+        return false;
+    placement.step = 0;
+    editor.prompt.clear();
+    if (placement.made == 0)
+        return true;
+    if (!BlockIsIntact(plan, placement)) {
+        editor.prompt =
+            "Component creation cancelled: the plan was changed meanwhile, so the "
+            "records made so far stay";
+        return true;
+    }
+    position.TestPlanIndex = placement.firstMade;
+    for (int left = placement.made; left > 0; left -= kMaxInsertedRows)
+        DeleteRows(plan, position, std::min(left, kMaxInsertedRows));
+    // A row placement numbered every row when it inserted its block.
+    if (RowModeRows(placement.mode) > 0)
+        Renumber(plan);
+    position.TestPlanIndex = placement.firstMade - 1;
+    position.RecordChanged = true;
+    placement.made = 0;
+    editor.marker = RecordPin(plan, position.TestPlanIndex);
+    return true;
 }
 
 void FillRecord(TestPlan& plan, int row, int pin, ImagePoint point, EditorState& editor,

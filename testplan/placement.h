@@ -30,12 +30,23 @@ struct NewRecordSource {
     std::string_view componentName;  // the editor's component name field
 };
 
+// What a click did to the placement. Only a completed one moves the component name
+// on; one that stopped left its component unfinished.
+enum class PlaceResult { Continues, Completed, Stopped };
+
 // One left click on the photograph while a placement is under way (step not 0):
 // inserts and fills records and moves the current record, the prompt and the step.
 // A row placement whose next rows are no longer the empty ones it inserted (the
 // current record was moved) stops and writes nothing.
-void PlaceClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
-                const NewRecordSource& source, ImagePoint click);
+PlaceResult PlaceClick(TestPlan& plan, PlanPosition& position, EditorState& editor,
+                       const NewRecordSource& source, ImagePoint click);
+
+// Escape during a placement: it ends, every record it inserted is taken out again and
+// the record it was to follow is current, so the plan is as before it began. When the
+// plan has been changed around the placement since (edited, rows inserted or deleted,
+// another plan opened) its records stay and the prompt says so. False when no
+// placement was under way.
+bool CancelPlacement(TestPlan& plan, PlanPosition& position, EditorState& editor);
 
 // Writes a created record: "Untested", component, pin, description, the editor's view
 // and zoom, the point, "No"; the marker moves to the point.

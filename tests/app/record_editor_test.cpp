@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -258,6 +260,117 @@ TEST_F(RecordEditorTest, ClicksSelectPinsOrNothing) {
     EXPECT_EQ(Cell(program_.testPlan, 4, column::kTestX), "300");
     EXPECT_EQ(Cell(program_.testPlan, 4, column::kTestY), "200");
     EXPECT_EQ(program_.editor.prompt, "");
+}
+
+TEST_F(RecordEditorTest, MovePinShowsItsPromptAndTheMarkerOffThePinAtOnce) {
+    Start("ORV310");
+    UsePlan({4});
+    UsePhoto(640, 640);
+    Open();
+    Control(editor::kNext);
+    const QImage before = ui::ControlImage(*program_.gui, editor::kImageArea);
+    Control(editor::kMovePin);  // one event, one pass of the loop
+    EXPECT_EQ(Text(editor::ToWriteField(editor::kTestXField)), "0");
+    EXPECT_EQ(Text(editor::ToWriteField(editor::kTestYField)), "0");
+    EXPECT_NE(ui::ControlImage(*program_.gui, editor::kImageArea), before);
+}
+
+// Escape pressed on the real window, as the user does in the middle of a placement.
+class RecordEditorEscapeTest : public RecordEditorTest {
+protected:
+    void PressEscape() {
+        QWidget* window = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->windowTitle() == QString::fromUtf8(kRecordEditorTitle.data()))
+                window = top;
+        }
+        ASSERT_NE(window, nullptr);
+        QApplication::setActiveWindow(window);
+        QWidget* focus = window->focusWidget() != nullptr ? window->focusWidget() : window;
+        QTest::keyClick(focus, Qt::Key_Escape);
+        Serve();
+    }
+};
+
+TEST_F(RecordEditorEscapeTest, EscapeTakesBackAPlacementAndLeavesTheNameForAnotherTry) {
+    struct Case {
+        const char* entry;
+        QuantityTexts fields;
+        int clicks;  // before Escape
+    };
+    const Case cases[] = {
+        {"  8 pin DIP/SO", {}, 1},  // all eight records are made by the first click
+        {"  8 pin DIP/SO", {}, 3},
+        {" Custom (any qty of pins)", {"5"}, 3},
+        {" Custom (from pin? to pin?)", {"9", "4"}, 2},
+        {"  3 pin", {}, 0},
+    };
+    Start("ORV310");
+    for (const Case& c : cases) {
+        UsePlan({2, 3});
+        UsePhoto(640, 640);
+        Open();
+        const TestPlan before = program_.testPlan;
+        Type(editor::kComponentName, "IC17");
+        ChoosePackage(c.entry);
+        for (std::size_t k = 0; k < 4; ++k)
+            Type(editor::kQuantityFields[k], c.fields[k]);
+        Control(editor::kCreateComponent);
+        for (int k = 0; k < c.clicks; ++k)
+            ClickImage({20 + 40 * k, 100});
+        const QImage during = ui::ControlImage(*program_.gui, editor::kImageArea);
+        PressEscape();
+        EXPECT_EQ(program_.editor.placement.step, 0) << c.entry;
+        EXPECT_EQ(program_.editor.prompt, "") << c.entry;
+        ASSERT_EQ(RowCount(program_.testPlan), RowCount(before)) << c.entry;
+        for (int row = 1; row <= RowCount(before); ++row)
+            EXPECT_EQ(program_.testPlan.rows[row - 1].text, before.rows[row - 1].text) << c.entry;
+        EXPECT_EQ(Current(), 3) << c.entry;  // the component it was to follow
+        EXPECT_EQ(Text(editor::kRecordNumber), "3/6") << c.entry;
+        EXPECT_EQ(Text(editor::kComponentName), "IC17") << c.entry;
+        if (c.clicks > 0) {
+            EXPECT_NE(ui::ControlImage(*program_.gui, editor::kImageArea), during) << c.entry;
+        }
+        // A click now selects or does nothing; it makes no record.
+        ClickImage({500, 500});
+        EXPECT_EQ(RowCount(program_.testPlan), RowCount(before)) << c.entry;
+        Post(ui::EventKind::CloseRequest);
+        EndRecordEditor(program_, session_);
+    }
+}
+
+TEST_F(RecordEditorEscapeTest, EscapeCallsOffMovePinAndTheZoomWindow) {
+    Start("ORV310");
+    UsePlan({4});
+    UsePhoto(640, 640);
+    Open();
+    Control(editor::kMovePin);
+    PressEscape();
+    EXPECT_EQ(program_.editor.prompt, "");
+    EXPECT_EQ(Text(editor::ToWriteField(editor::kTestXField)), "120");
+    ClickImage({300, 200});
+    EXPECT_EQ(Cell(program_.testPlan, 2, column::kTestX), "120");  // the pin stayed
+
+    Control(editor::kZoomWindow);
+    PressEscape();
+    EXPECT_EQ(program_.editor.zoomWindowStep, 0);
+    EXPECT_EQ(program_.editor.prompt, "");
+}
+
+TEST_F(RecordEditorTest, APlacementThatStopsLeavesTheComponentName) {
+    Start("ORV310");
+    UsePlan({2});
+    UsePhoto(640, 640);
+    Open();
+    Type(editor::kComponentName, "IC17");
+    ChoosePackage("  8 pin DIP/SO");
+    Control(editor::kCreateComponent);
+    ClickImage({100, 200});
+    Control(editor::kPrevious);  // the cursor leaves the new block
+    ClickImage({160, 200});
+    EXPECT_EQ(program_.editor.placement.step, 0);
+    EXPECT_EQ(program_.editor.prompt, "Component creation stopped: the current record was moved");
+    EXPECT_EQ(Text(editor::kComponentName), "IC17");
 }
 
 TEST_F(RecordEditorTest, UpdateButtonsRewriteTheRecordAndItsComponent) {

@@ -394,6 +394,63 @@ TEST(PlacementTest, CreateAgainMidwayRestartsAndLeavesTheUnfilledRowsEmpty) {
     EXPECT_EQ(Cell(p.plan, 10, column::kPin), "1");
 }
 
+TEST(PlacementTest, EachClickSaysWhetherItCompletedTheComponent) {
+    Placer p;
+    p.Start("  2 pin");
+    EXPECT_EQ(PlaceClick(p.plan, p.position, p.editor, {p.name}, {1, 1}), PlaceResult::Continues);
+    EXPECT_EQ(PlaceClick(p.plan, p.position, p.editor, {p.name}, {2, 1}), PlaceResult::Completed);
+    p.Start("  8 pin DIP/SO");
+    p.Click(1, 1);
+    p.position.TestPlanIndex = 1;  // moved off the block: the next click stops
+    EXPECT_EQ(PlaceClick(p.plan, p.position, p.editor, {p.name}, {2, 1}), PlaceResult::Stopped);
+}
+
+// Escape takes out exactly what the placement made, unless the plan changed around it.
+TEST(PlacementTest, CancellingTakesOutTheRecordsThePlacementMade) {
+    struct Case {
+        const char* entry;
+        QuantityTexts fields;
+        int clicks;
+        bool editedMeanwhile;  // a record changed between the clicks and Escape
+        int rowsAfter;
+    };
+    const Case cases[] = {
+        {"  8 pin DIP/SO", {}, 0, false, 3},
+        {"  8 pin DIP/SO", {}, 1, false, 3},
+        {" 32 pin QFP (square)", {}, 5, false, 3},
+        {"  4 pin", {}, 3, false, 3},
+        {" Custom (from pin? to pin?)", {"5", "1"}, 4, false, 3},
+        {"  8 pin DIP/SO", {}, 1, true, 11},
+        {"  4 pin", {}, 2, true, 5},
+    };
+    for (const Case& c : cases) {
+        Placer p;
+        ResizeTable(p.plan, 3, kPlanColumns);
+        for (const int row : {2, 3})
+            SetCell(p.plan, row, column::kComponent, "R1");
+        Renumber(p.plan);
+        p.position.TestPlanIndex = 3;
+        const TestPlan before = p.plan;
+        p.Start(c.entry, c.fields);
+        for (int i = 0; i < c.clicks; ++i)
+            p.Click(10 * i, 5);
+        if (c.editedMeanwhile)
+            SetCell(p.plan, 4, column::kUserText, "kept");
+        EXPECT_TRUE(CancelPlacement(p.plan, p.position, p.editor)) << c.entry;
+        EXPECT_EQ(p.editor.placement.step, 0) << c.entry;
+        ASSERT_EQ(RowCount(p.plan), c.rowsAfter) << c.entry << " " << c.clicks;
+        if (c.editedMeanwhile) {
+            EXPECT_NE(p.editor.prompt, "") << c.entry;
+            continue;
+        }
+        EXPECT_EQ(p.editor.prompt, "") << c.entry;
+        EXPECT_EQ(p.position.TestPlanIndex, 3) << c.entry;
+        for (int row = 1; row <= RowCount(before); ++row)
+            EXPECT_EQ(p.plan.rows[row - 1].text, before.rows[row - 1].text) << c.entry;
+        EXPECT_FALSE(CancelPlacement(p.plan, p.position, p.editor)) << c.entry;  // nothing left
+    }
+}
+
 TEST(NextComponentNameTest, TheTrailingNumberGoesUpByOne) {
     const std::pair<std::string, std::string> cases[] = {
         {"IC17", "IC18"},
