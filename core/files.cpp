@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <iterator>
 
 namespace orv {
@@ -226,6 +227,27 @@ std::optional<FileStamp> StampOf(std::string_view path) {
 bool FileExists(std::string_view path) {
     struct stat info {};
     return ::stat(NativePath(path).c_str(), &info) == 0;
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    const std::string first = NativePath(a);
+    const std::string second = NativePath(b);
+    struct stat x {};
+    struct stat y {};
+    const bool firstExists = ::stat(first.c_str(), &x) == 0;
+    const bool secondExists = ::stat(second.c_str(), &y) == 0;
+    if (firstExists && secondExists)
+        return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+    if (firstExists != secondExists)
+        return false;
+    auto resolved = [](const std::string& path) {
+        std::error_code failed;
+        auto result =
+            std::filesystem::weakly_canonical(std::filesystem::absolute(path, failed), failed);
+        return failed ? std::filesystem::path() : result;
+    };
+    const std::filesystem::path resolvedFirst = resolved(first);
+    return !resolvedFirst.empty() && resolvedFirst == resolved(second);
 }
 
 bool MakeFolder(std::string_view path) {

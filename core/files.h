@@ -76,6 +76,11 @@ struct FileStamp {
 std::optional<FileStamp> StampOf(std::string_view path);
 bool FileExists(std::string_view path);
 
+// Whether two paths name one file: by device and inode when both exist (so "p.orv",
+// "./p.orv", a symbolic or hard link to it are one file), else by their absolute
+// forms with links and "." and ".." resolved.
+bool SameFile(std::string_view a, std::string_view b);
+
 // Creates a folder; true when it exists afterwards.
 bool MakeFolder(std::string_view path);
 

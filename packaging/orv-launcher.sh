@@ -6,6 +6,8 @@
 # replacing a file that is already there. Installed as <prefix>/bin/orv, beside
 # <prefix>/lib/orv/orv and <prefix>/share/orv, found relative to itself.
 set -eu
+# cd would search CDPATH for a relative folder (and print what it found there).
+unset CDPATH
 
 here=$(dirname "$(readlink -f "$0")")
 prefix=$(dirname "$here")
@@ -50,21 +52,32 @@ if [ -z "$folder" ]; then
     folder="$data/orv"
 fi
 
+# A relative folder is one in the working directory, never one found on a search path.
+case $folder in
+    /*) ;;
+    *) folder=./$folder ;;
+esac
 mkdir -p -- "$folder" 2>/dev/null && [ -w "$folder" ] ||
     fail "cannot use the working folder $folder: it cannot be created or written"
 folder=$(cd -- "$folder" && pwd)
 
-# Each missing file is copied under a temporary name and renamed, so an interrupted
-# copy never leaves a truncated picture or plan that later starts would keep.
+# Each missing file is copied into a folder of the launcher's own, made afresh under a
+# name nobody can guess (so no planted file or link is written through), then renamed
+# into place, so an interrupted copy never leaves a truncated picture or plan that
+# later starts would keep.
+staging=$(mktemp -d "$folder/.orv-new.XXXXXX") ||
+    fail "cannot use the working folder $folder: it cannot be written"
 (cd "$shipped" && find . -type f) | while IFS= read -r file; do
     target="$folder/${file#./}"
+    copy="$staging/${file#./}"
     if [ ! -e "$target" ] && [ ! -L "$target" ]; then
-        mkdir -p -- "$(dirname "$target")" &&
-            cp -- "$shipped/$file" "$target.orv-new" &&
-            mv -- "$target.orv-new" "$target" ||
+        mkdir -p -- "$(dirname "$target")" "$(dirname "$copy")" &&
+            cp -- "$shipped/$file" "$copy" &&
+            mv -T -- "$copy" "$target" ||
             echo "orv: could not copy ${file#./} into $folder" >&2
     fi
 done
+rm -rf -- "$staging"
 
 cd "$folder"
 exec "$program" "$@"

@@ -57,6 +57,38 @@ std::optional<ReportArguments> ParseArguments(std::span<const std::string> argum
     return parsed;
 }
 
+// Plan text on a terminal: without control characters (C0, DEL and the UTF-8 C1
+// range), so that a cell cannot move the cursor, retitle the window or hide a line.
+std::string TerminalText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F)
+            continue;
+        if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+            ++i;
+            continue;
+        }
+        shown += text[i];
+    }
+    return shown;
+}
+
+// The reason the outputs would overwrite the plan or each other, or empty.
+std::string SameFileProblem(const ReportArguments& a) {
+    if (SameFile(a.output, a.plan))
+        return "the report would replace the test plan " + a.plan;
+    if (a.csv.empty())
+        return {};
+    if (SameFile(a.csv, a.plan))
+        return "the record list would replace the test plan " + a.plan;
+    if (SameFile(a.csv, a.output))
+        return "the report and the record list would be one file: " + a.output;
+    return {};
+}
+
 std::string SettingOr(std::string_view key, const std::string& fallback) {
     const std::string value = FindSettingValue(kSettingsFileName, key);
     return value.empty() ? fallback : value;
@@ -79,13 +111,17 @@ int RunReportCommand(std::span<const std::string> arguments, std::ostream& out, 
     std::string error;
     const std::optional<ReportArguments> parsed = ParseArguments(arguments, error);
     if (!parsed) {
-        err << "orv-report: " << error << "\n" << kUsage;
+        err << "orv-report: " << TerminalText(error) << "\n" << kUsage;
+        return kReportUsage;
+    }
+    if (const std::string same = SameFileProblem(*parsed); !same.empty()) {
+        err << "orv-report: " << TerminalText(same) << "\n";
         return kReportUsage;
     }
     const std::optional<std::string> bytes =
         ReadWholeFile(NativePath(parsed->plan), kMaxTestPlanBytes);
     if (!bytes) {
-        err << "orv-report: cannot read the test plan " << parsed->plan << "\n";
+        err << "orv-report: cannot read the test plan " << TerminalText(parsed->plan) << "\n";
         return kReportFailed;
     }
     const TestPlan plan = ParseTestPlan(*bytes);
@@ -101,25 +137,26 @@ int RunReportCommand(std::span<const std::string> arguments, std::ostream& out, 
 
     if (const std::string failed = WriteReportFile(parsed->output, document.html);
         !failed.empty()) {
-        err << "orv-report: the report was not written: " << failed << "\n";
+        err << "orv-report: the report was not written: " << TerminalText(failed) << "\n";
         return kReportFailed;
     }
     if (!parsed->csv.empty()) {
         if (const std::string failed = WriteReportFile(parsed->csv, ReportCsv(document.report));
             !failed.empty()) {
-            err << "orv-report: the record list was not written: " << failed << "\n";
+            err << "orv-report: the record list was not written: " << TerminalText(failed) << "\n";
             return kReportFailed;
         }
     }
     for (const std::string& warning : document.warnings)
-        err << "orv-report: " << parsed->plan << ": " << warning << "\n";
+        err << "orv-report: " << TerminalText(parsed->plan + ": " + warning) << "\n";
     for (const ReportRecord& r : document.report.records) {
         if (!r.faultKind.empty())
-            out << r.component << " pin " << r.pin << ": " << r.faultEvidence << "\n";
+            out << TerminalText(r.component + " pin " + r.pin + ": " + r.faultEvidence) << "\n";
     }
     const ReportCounts& n = document.report.counts;
-    out << "orv-report: wrote " << parsed->output << " (" << n.records << " records, " << n.bad
-        << " Bad)" << (parsed->csv.empty() ? "" : " and " + parsed->csv) << "\n";
+    out << "orv-report: wrote " << TerminalText(parsed->output) << " (" << n.records << " records, "
+        << n.bad << " Bad)" << (parsed->csv.empty() ? "" : " and " + TerminalText(parsed->csv))
+        << "\n";
     return document.warnings.empty() ? kReportWritten : kReportWrittenWithWarnings;
 }
 

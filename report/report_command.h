@@ -3,7 +3,9 @@
 // of a plan without a window, for batch use. Exit status 0 when the report was written
 // from a sound plan, 3 when it was written but the photograph is missing or cells are
 // not numbers (each named on the error stream), 1 when nothing could be written, 2
-// for a wrong command line.
+// for a wrong command line, one whose report or record list would replace the plan
+// (however the path is spelt) included. Plan text on the terminal has its control
+// characters taken out.
 
 #include <ostream>
 #include <span>

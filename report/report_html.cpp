@@ -72,7 +72,12 @@ void AppendEscaped(std::string& out, std::string_view text) {
                 out += "&#39;";
                 break;
             default:
-                out += c;
+                // NUL and the other control bytes are no text in HTML (a parser drops or
+                // rejects them); the replacement character shows that something was there.
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                    out += "\xEF\xBF\xBD";
+                else
+                    out += c;
         }
     }
 }

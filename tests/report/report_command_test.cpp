@@ -2,6 +2,7 @@
 // its messages for each kind of bad input.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <sstream>
@@ -115,6 +116,56 @@ TEST_F(ReportCommandTest, NothingIsWrittenWhenThePlanOrTheTargetFails) {
     }
     EXPECT_FALSE(FileExists("gone.html"));
     EXPECT_FALSE(FileExists("folder.html"));
+}
+
+TEST_F(ReportCommandTest, NoOutputReplacesThePlanHoweverItIsNamed) {
+    WritePlan("amp.orv", "");
+    const std::string plan = test::FileText("amp.orv");
+    ASSERT_TRUE(MakeFolder("sub"));
+    ASSERT_EQ(::symlink("amp.orv", "linked.orv"), 0);
+    ASSERT_EQ(::link("amp.orv", "hard.orv"), 0);
+    const std::string asReport = "orv-report: the report would replace the test plan amp.orv\n";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"amp.orv", "-o", "amp.orv"}, asReport},
+        {{"amp.orv", "-o", "./amp.orv"}, asReport},
+        {{"amp.orv", "-o", "sub/../amp.orv"}, asReport},
+        {{"amp.orv", "-o", "linked.orv"}, asReport},
+        {{"amp.orv", "-o", "hard.orv"}, asReport},
+        {{"./amp.orv", "-o", "amp.orv"},
+         "orv-report: the report would replace the test plan ./amp.orv\n"},
+        {{"amp.orv", "--csv", "./amp.orv"},
+         "orv-report: the record list would replace the test plan amp.orv\n"},
+        {{"amp.orv", "-o", "r.html", "--csv", "./r.html"},
+         "orv-report: the report and the record list would be one file: r.html\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(c.arguments), kReportUsage) << c.arguments[2];
+        EXPECT_EQ(err_.str(), c.message);
+        EXPECT_EQ(test::FileText("amp.orv"), plan) << c.arguments[2];
+    }
+    EXPECT_FALSE(FileExists("r.html"));
+    EXPECT_FALSE(FileExists("amp.html"));
+}
+
+TEST_F(ReportCommandTest, PlanTextReachesTheTerminalWithoutControlCharacters) {
+    TestPlan plan = test::EmptyPlan("images/\x1b[31mgone\x07.jpg");
+    test::AddRecord(plan, "U1\x1b]0;owned\x07", "2\x1b[2J", "Bad", true, 0.2f);
+    test::AddRecord(plan,
+                    "U2\xC2\x9B"
+                    "2J",
+                    "1\x7F", "Bad", true, 0.2f);
+    ASSERT_TRUE(WriteWholeFile("amp.orv", TestPlanBytes(plan)));
+    EXPECT_EQ(Run({"amp.orv"}), kReportWrittenWithWarnings);
+    const std::string shown = out_.str() + err_.str();
+    for (const char* control : {"\x1b", "\x07", "\r", "\x7F", "\xC2\x9B"})
+        EXPECT_EQ(shown.find(control), std::string::npos) << shown;
+    EXPECT_EQ(out_.str().rfind("U1]0;owned pin 2[2J: ", 0), 0u) << out_.str();
+    EXPECT_NE(out_.str().find("\nU22J pin 1: "), std::string::npos) << out_.str();
+    EXPECT_NE(err_.str().find("images/[31mgone.jpg is missing."), std::string::npos) << err_.str();
 }
 
 TEST_F(ReportCommandTest, AWrongCommandLineShowsTheUsage) {

@@ -125,6 +125,12 @@ TEST_F(ReportTest, MarkupInAnyTextCellIsShownAsText) {
     TestPlan plan = EmptyPlan("<img src=x onerror=alert(1)>.png");
     AddRecord(plan, "<b>U1</b>", "1&2", "Bad", true, 0.2f, "<script>alert(\"x\")</script>");
     AddRecord(plan, "U2", "'1'", "<i>odd</i>");
+    // NUL and other control bytes, which an HTML parser drops or rejects.
+    const std::string controls(
+        "U\0"
+        "3\x01\x1b",
+        5);
+    AddRecord(plan, controls, controls, "Bad", true, 0.2f, controls);
     ReportContext context = Context();
     context.planFileName = "plans/<em>board</em>.orv";
     context.thresholdText = "<u>2%";  // no threshold the program knows: 0
@@ -135,6 +141,10 @@ TEST_F(ReportTest, MarkupInAnyTextCellIsShownAsText) {
                                 "1&amp;2", "&#39;1&#39;", "&lt;i&gt;odd", "&lt;em&gt;board",
                                 "0.00% (the setting reads &quot;&lt;u&gt;2%&quot;)"})
         EXPECT_TRUE(Has(html, escaped)) << escaped;
+    EXPECT_EQ(html.find_first_of(std::string("\0\x01\x1b", 3)), std::string::npos);
+    EXPECT_TRUE(Has(html,
+                    "<h3>U\xEF\xBF\xBD"
+                    "3\xEF\xBF\xBD\xEF\xBF\xBD</h3>"));
 }
 
 TEST_F(ReportTest, ThePageNeedsNothingFromOutside) {
@@ -314,6 +324,39 @@ TEST_F(ReportTest, TheCsvQuotesWhatMustBeQuoted) {
                   std::string(FaultKindText(fault->kind)) +
                   "\r\n"
                   "3,U1,2,,Untested,No,,1.50,\r\n");
+}
+
+// Cells a spreadsheet would run as formulas get a leading apostrophe, in every column
+// the CSV takes from the plan; signed numbers stay numbers.
+TEST_F(ReportTest, TheCsvNeverHandsASpreadsheetAFormula) {
+    const std::pair<const char*, const char*> payloads[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0"},
+        {"+1+1", "'+1+1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\t=1+1", "'\t=1+1"},
+        {"\r=1+1", "\"'\r=1+1\""},
+        {"-", "'-"},
+        {"-1.5x", "'-1.5x"},
+        {"-1e", "'-1e"},
+        {"-1.5", "-1.5"},
+        {"+3", "+3"},
+        {"-0.001", "-0.001"},
+        {"-.5", "-.5"},
+        {"+2.5E-3", "+2.5E-3"},
+        {"1-2", "1-2"},
+        {"a=b", "a=b"},
+    };
+    for (const auto& [text, written] : payloads) {
+        TestPlan plan = EmptyPlan();
+        AddRecord(plan, text, text, text, true, 0, text);
+        const std::string csv = ReportCsv(BuildTestReport(plan, Context()));
+        const std::string w = written;
+        EXPECT_EQ(csv.substr(csv.find("\r\n") + 2),
+                  "2," + w + "," + w + "," + w + "," + w + ",Yes,,1.50,\r\n")
+            << text;
+    }
 }
 
 TEST_F(ReportTest, AReportIsWrittenWholeOrNotAtAll) {
