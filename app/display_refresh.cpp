@@ -148,6 +148,23 @@ void LayOutMainWindow(Program& program) {
     program.display.layout = ApplyViewLayout(*program.gui, s.Mode, s.DisplayView);
 }
 
+void RestoreWindowPlace(Program& program) {
+    ui::Gui& gui = *program.gui;
+    if (const std::optional<WindowPlace> saved = LoadWindowPlace()) {
+        PlaceMainWindow(gui, *saved);
+        LayOutMainWindow(program);
+    }
+    program.display.windowPlace = MainWindowPlace(gui);
+}
+
+void RememberWindowPlace(Program& program) {
+    const WindowPlace now = MainWindowPlace(*program.gui);
+    if (now == program.display.windowPlace)
+        return;
+    program.display.windowPlace = now;
+    StoreWindowPlace(program.log, now);
+}
+
 namespace {
 
 std::string CurrentPlanName(const Program& program) {

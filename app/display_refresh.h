@@ -23,6 +23,12 @@ void PrepareBadges(Program& program);
 // Lays the areas out for the window's current size.
 void LayOutMainWindow(Program& program);
 
+// At start-up: the window goes back to where it was when the program last ran, kept on
+// a screen; that place, or the one it has, is what later moves are compared with.
+void RestoreWindowPlace(Program& program);
+// Saves the window's place when it moved or resized since it was last saved.
+void RememberWindowPlace(Program& program);
+
 // Every control of the main window from the state; on a change of mode or view the
 // window is sized and laid out again and both redraws are asked for.
 void RefreshUiState(Program& program);

@@ -215,6 +215,7 @@ void RunMainCycle(Program& program) {
         cycle.LayoutTime = now;
         app.LayoutChanged = false;
         LayOutMainWindow(program);
+        RememberWindowPlace(program);
         position.RecordChanged = true;
         display.traceRefreshRequested = true;
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/display_refresh.h"
 #include "app/main_cycle.h"
 #include "app/sim_probe_window.h"
 #include "app/subsystem_steps.h"
@@ -128,6 +129,7 @@ void OpenMainWindow(Program& program, const StartOptions& options) {
     ui::SetWindowBackground(*program.gui, ui::kMainWindow, app.settings.ColourBackground);
     app.LayoutChanged = true;
     ApplyLayoutAndRefresh(program);
+    RestoreWindowPlace(program);
     app.CommsThreadStop = false;
     if (!StartCommsThread(program)) {
         WriteLogLine(program.log, "CRITICAL: CreateThread failed for ORV_CommsThread");

@@ -16,6 +16,7 @@
 #include "display/result_badge.h"
 #include "display/scope_composition.h"
 #include "display/thumbnail.h"
+#include "display/window_place.h"
 #include "engine/signature_buffer.h"
 
 namespace orv {
@@ -34,6 +35,7 @@ struct BoardPinCache {
 struct DisplayState {
     ViewLayout layout;
     WindowSizing sizing;
+    WindowPlace windowPlace;  // as last saved, or as the start-up left it
     bool traceRefreshRequested = false;
     ScopeImages scope;
     PcbViewState pcb;

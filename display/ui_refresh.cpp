@@ -105,7 +105,11 @@ std::optional<ViewLayout> ShowModeAndView(ui::Gui& gui, const Settings& s, Windo
     for (const int control : kBasicModeOnlyControls)
         ui::SetControlVisible(gui, control, basic);
     ShowViewAreas(gui, s.Mode, s.DisplayView);
+    // The previous mode's scroll height must not hold the new size up; the layout
+    // sets the new one.
+    ui::SetMinimumInnerHeight(gui, ui::kMainWindow, 0);
     ui::ResizeWindow(gui, ui::kMainWindow, size->width, size->height);
+    FitMainWindowOnScreen(gui);
     return ApplyViewLayout(gui, s.Mode, s.DisplayView);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <vector>
 
 #include "display/ribbon_tables.h"
 #include "ui/controls.h"
@@ -61,7 +62,31 @@ ViewLayout ApplyViewLayout(ui::Gui& gui, std::string_view mode, std::string_view
                    kControlTestTree);
     PlaceTreePanel(gui, layout.badTree, kControlBadTreePanel, kControlBadTreeHeader,
                    kControlBadTree);
+    // The grid follows the width; what the height cannot hold (the ribbon's lowest
+    // controls, the grid's bottom row on a short window) is scrolled to, never cut off.
+    const int ribbonBottom = layout.ribbon.y + ui::ChildrenBottom(gui, kControlRibbonPanel);
+    const int gridBottom = layout.mainScope.y + layout.mainScope.height;
+    ui::SetMinimumInnerHeight(gui, ui::kMainWindow, std::max(ribbonBottom, gridBottom));
     return layout;
+}
+
+WindowPlace MainWindowPlace(const ui::Gui& gui) {
+    const ui::Rect r = ui::WindowPlace(gui, ui::kMainWindow);
+    return {r.x, r.y, r.width, r.height};
+}
+
+void PlaceMainWindow(ui::Gui& gui, const WindowPlace& place) {
+    const ui::FrameMargins m = ui::WindowFrameMargins(gui, ui::kMainWindow);
+    std::vector<Rect> screens;
+    for (const ui::Rect& r : ui::ScreenAreas(gui))
+        screens.push_back({r.x, r.y, r.width, r.height});
+    const WindowPlace fitted = FitWindowPlace(place, {m.left, m.top, m.right, m.bottom}, screens);
+    if (fitted != MainWindowPlace(gui))
+        ui::PlaceWindow(gui, ui::kMainWindow, {fitted.x, fitted.y, fitted.width, fitted.height});
+}
+
+void FitMainWindowOnScreen(ui::Gui& gui) {
+    PlaceMainWindow(gui, MainWindowPlace(gui));
 }
 
 void ShowViewAreas(ui::Gui& gui, std::string_view mode, std::string_view view) {

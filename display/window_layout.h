@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "display/grid_layout.h"
+#include "display/window_place.h"
 #include "ui/gui.h"
 
 namespace orv {
@@ -15,5 +16,12 @@ ViewLayout ApplyViewLayout(ui::Gui& gui, std::string_view mode, std::string_view
 
 // Shows and hides the image areas and tree panels for the mode and view.
 void ShowViewAreas(ui::Gui& gui, std::string_view mode, std::string_view view);
+
+// The main window's place on the desktop now.
+WindowPlace MainWindowPlace(const ui::Gui& gui);
+// Puts the main window at the place, moved and shrunk until its frame lies on a screen.
+void PlaceMainWindow(ui::Gui& gui, const WindowPlace& place);
+// The same for the place the window has now.
+void FitMainWindowOnScreen(ui::Gui& gui);
 
 }  // namespace orv

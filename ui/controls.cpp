@@ -349,6 +349,14 @@ Rect ControlRect(const Gui& gui, int number) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
+int ChildrenBottom(const Gui& gui, int panel) {
+    const Control* control = Find(gui, panel);
+    if (control == nullptr)
+        return 0;
+    const QRect children = control->widget->childrenRect();  // shown children only
+    return children.isEmpty() ? 0 : children.y() + children.height();
+}
+
 void SetControlVisible(Gui& gui, int number, bool visible) {
     if (Control* control = Find(gui, number))
         control->widget->setVisible(visible);

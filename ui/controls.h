@@ -146,4 +146,25 @@ int MenuBarHeight(const Gui& gui, int window);
 // A key sequence such as "Alt+J" on a window that reports {Menu, command}.
 bool AddShortcut(Gui& gui, int window, const std::string& keys, int command);
 
+// The window on the desktop: x, y the frame's top-left corner (title bar included),
+// width and height the window without its frame, as ResizeWindow takes them.
+Rect WindowPlace(const Gui& gui, int window);
+// Moves the frame's corner to x, y and resizes the window as ResizeWindow does.
+void PlaceWindow(Gui& gui, int window, const Rect& place);
+struct FrameMargins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+// What the desktop's frame adds on each side; all 0 before the window is framed.
+FrameMargins WindowFrameMargins(const Gui& gui, int window);
+// The available area (the desktop without its panels) of every screen, the primary
+// first, in the desktop's scaled pixels.
+std::vector<Rect> ScreenAreas(const Gui& gui);
+// The client area scrolls once it is lower than this; 0 lets it shrink freely.
+void SetMinimumInnerHeight(Gui& gui, int window, int height);
+// The bottom edge of the panel's lowest shown child, in the panel; 0 without one.
+int ChildrenBottom(const Gui& gui, int panel);
+
 }  // namespace orv::ui

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QScreen>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -27,8 +28,13 @@ void ClientArea::mousePressEvent(QMouseEvent* event) {
 }
 
 Window::Window(Gui& gui, int window)
-    : gui_(gui), window_(window), area_(new ClientArea(gui, window)) {
-    setCentralWidget(area_);
+    : gui_(gui), window_(window), area_(new ClientArea(gui, window)), scroller_(new QScrollArea) {
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidgetResizable(true);
+    // The arrow keys and the wheel stay with the controls that use them.
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setWidget(area_);
+    setCentralWidget(scroller_);
 }
 
 // The window's own loop decides whether a close request ends anything.
@@ -129,6 +135,57 @@ Size InnerSize(const Gui& gui, int window) {
     if (w == nullptr)
         return {};
     return {w->area()->width(), w->area()->height()};
+}
+
+Rect WindowPlace(const Gui& gui, int window) {
+    const Window* w = FindWindow(gui, window);
+    if (w == nullptr)
+        return {};
+    return {w->x(), w->y(), w->width(), w->height()};
+}
+
+void PlaceWindow(Gui& gui, int window, const Rect& place) {
+    Window* w = FindWindow(gui, window);
+    if (w == nullptr)
+        return;
+    if (w->isMaximized() || w->isFullScreen())
+        w->showNormal();
+    w->move(place.x, place.y);
+    w->resize(place.width, place.height);
+}
+
+FrameMargins WindowFrameMargins(const Gui& gui, int window) {
+    const Window* w = FindWindow(gui, window);
+    if (w == nullptr)
+        return {};
+    const QRect frame = w->frameGeometry();
+    const QRect inner = w->geometry();
+    return {std::max(0, inner.left() - frame.left()), std::max(0, inner.top() - frame.top()),
+            std::max(0, frame.right() - inner.right()),
+            std::max(0, frame.bottom() - inner.bottom())};
+}
+
+std::vector<Rect> ScreenAreas(const Gui&) {
+    std::vector<Rect> areas;
+    if (QGuiApplication::instance() == nullptr)
+        return areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary != nullptr) {
+        const QRect a = primary->availableGeometry();
+        areas.push_back({a.x(), a.y(), a.width(), a.height()});
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen == primary)
+            continue;
+        const QRect a = screen->availableGeometry();
+        areas.push_back({a.x(), a.y(), a.width(), a.height()});
+    }
+    return areas;
+}
+
+void SetMinimumInnerHeight(Gui& gui, int window, int height) {
+    if (Window* w = FindWindow(gui, window))
+        w->area()->setMinimumHeight(std::max(0, height));
 }
 
 void SetWindowBackground(Gui& gui, int window, std::int64_t colour) {

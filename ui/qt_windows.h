@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScrollArea>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <map>
@@ -31,10 +32,13 @@ private:
     int window_;
 };
 
+// The client area sits in a scroll area: a window the desktop cannot show whole (a
+// small or highly scaled screen) scrolls instead of hiding controls beyond its edge.
 class Window final : public QMainWindow {
 public:
     Window(Gui& gui, int window);
     ClientArea* area() const { return area_; }
+    QScrollArea* scroller() const { return scroller_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,6 +49,7 @@ private:
     Gui& gui_;
     int window_;
     ClientArea* area_;
+    QScrollArea* scroller_;
 };
 
 struct TreeItem {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -30,7 +31,7 @@ protected:
     QWidget* ClientArea() {
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->windowTitle() == "controls")
-                return top->findChildren<QWidget*>().first();
+                return top->findChild<QScrollArea*>()->widget();  // the area it scrolls
         }
         return nullptr;
     }
