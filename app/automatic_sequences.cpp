@@ -4,7 +4,9 @@
 #include "app/commands.h"
 #include "app/display_refresh.h"
 #include "app/program.h"
+#include "display/ribbon.h"
 #include "engine/automatic_steps.h"
+#include "engine/run_notices.h"
 
 namespace orv {
 
@@ -38,14 +40,41 @@ void Follow(Program& program, const SequenceEffects& effects) {
 }  // namespace
 
 void AutoTestStepOnce(Program& program) {
-    Follow(program, AutoTestStepOnce(program.testPlan, program.position, program.working,
-                                     program.signatures, program.measurement, InputsOf(program)));
+    const SequenceEffects effects =
+        AutoTestStepOnce(program.testPlan, program.position, program.working, program.signatures,
+                         program.measurement, InputsOf(program));
+    if (effects.finished)
+        program.runNotice.summary = TestRunSummary(program.testPlan);
+    Follow(program, effects);
 }
 
 void AutoCaptureStepOnce(Program& program) {
-    Follow(program,
-           AutoCaptureStepOnce(program.testPlan, program.position, program.working,
-                               program.signatures, program.measurement, InputsOf(program)));
+    const SequenceEffects effects =
+        AutoCaptureStepOnce(program.testPlan, program.position, program.working, program.signatures,
+                            program.measurement, InputsOf(program));
+    if (effects.finished)
+        program.runNotice.summary = CaptureRunSummary(program.testPlan);
+    Follow(program, effects);
+}
+
+void ShowRunNotice(Program& program) {
+    RunNotice& notice = program.runNotice;
+    const WorkingState& working = program.working;
+    OpenPinInput in;
+    in.measuring = working.WorkingMode == kAutomaticTest && working.AutoTestStep == 2 &&
+                   program.position.TestPlanIndex >= 2 &&
+                   HasRow(program.testPlan, program.position.TestPlanIndex);
+    in.connected = program.link.state.Connected;
+    in.signatureState = program.measurement.SignatureState;
+    in.row = program.position.TestPlanIndex;
+    in.openCircuitThreshold = program.app.settings.OpenCircuitDetectThreshold;
+    in.nowMs = NowMs(program.link.clock);
+    const bool prompt = OpenPinPromptDue(notice.watch, program.testPlan, in);
+    const std::string_view text = prompt ? kOpenPinPrompt : std::string_view(notice.summary);
+    if (text == notice.shown)
+        return;
+    notice.shown = text;
+    ShowRunNoticeText(*program.gui, notice.shown);
 }
 
 void AutoFreezeStepOnce(Program& program) {
