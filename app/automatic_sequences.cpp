@@ -37,24 +37,27 @@ void Follow(Program& program, const SequenceEffects& effects) {
         PlaySoundIfLoaded(program.media, *effects.sound);
 }
 
-}  // namespace
+using SequenceStep = SequenceEffects (*)(TestPlan&, PlanPosition&, WorkingState&, Signatures&,
+                                         Measurement&, const SequenceInputs&);
 
-void AutoTestStepOnce(Program& program) {
+// One step of the test or the capture; at the end of the run its counts are kept.
+void StepAndFollow(Program& program, SequenceStep step, std::string (*summary)(const TestPlan&)) {
     const SequenceEffects effects =
-        AutoTestStepOnce(program.testPlan, program.position, program.working, program.signatures,
-                         program.measurement, InputsOf(program));
+        step(program.testPlan, program.position, program.working, program.signatures,
+             program.measurement, InputsOf(program));
     if (effects.finished)
-        program.runNotice.summary = TestRunSummary(program.testPlan);
+        program.runNotice.summary = summary(program.testPlan);
     Follow(program, effects);
 }
 
+}  // namespace
+
+void AutoTestStepOnce(Program& program) {
+    StepAndFollow(program, &orv::AutoTestStepOnce, &TestRunSummary);
+}
+
 void AutoCaptureStepOnce(Program& program) {
-    const SequenceEffects effects =
-        AutoCaptureStepOnce(program.testPlan, program.position, program.working, program.signatures,
-                            program.measurement, InputsOf(program));
-    if (effects.finished)
-        program.runNotice.summary = CaptureRunSummary(program.testPlan);
-    Follow(program, effects);
+    StepAndFollow(program, &orv::AutoCaptureStepOnce, &CaptureRunSummary);
 }
 
 void ShowRunNotice(Program& program) {
