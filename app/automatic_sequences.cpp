@@ -4,7 +4,9 @@
 #include "app/commands.h"
 #include "app/display_refresh.h"
 #include "app/program.h"
+#include "display/ribbon.h"
 #include "engine/automatic_steps.h"
+#include "engine/run_notices.h"
 
 namespace orv {
 
@@ -35,17 +37,47 @@ void Follow(Program& program, const SequenceEffects& effects) {
         PlaySoundIfLoaded(program.media, *effects.sound);
 }
 
+using SequenceStep = SequenceEffects (*)(TestPlan&, PlanPosition&, WorkingState&, Signatures&,
+                                         Measurement&, const SequenceInputs&);
+
+// One step of the test or the capture; at the end of the run its counts are kept.
+void StepAndFollow(Program& program, SequenceStep step, std::string (*summary)(const TestPlan&)) {
+    const SequenceEffects effects =
+        step(program.testPlan, program.position, program.working, program.signatures,
+             program.measurement, InputsOf(program));
+    if (effects.finished)
+        program.runNotice.summary = summary(program.testPlan);
+    Follow(program, effects);
+}
+
 }  // namespace
 
 void AutoTestStepOnce(Program& program) {
-    Follow(program, AutoTestStepOnce(program.testPlan, program.position, program.working,
-                                     program.signatures, program.measurement, InputsOf(program)));
+    StepAndFollow(program, &orv::AutoTestStepOnce, &TestRunSummary);
 }
 
 void AutoCaptureStepOnce(Program& program) {
-    Follow(program,
-           AutoCaptureStepOnce(program.testPlan, program.position, program.working,
-                               program.signatures, program.measurement, InputsOf(program)));
+    StepAndFollow(program, &orv::AutoCaptureStepOnce, &CaptureRunSummary);
+}
+
+void ShowRunNotice(Program& program) {
+    RunNotice& notice = program.runNotice;
+    const WorkingState& working = program.working;
+    OpenPinInput in;
+    in.measuring = working.WorkingMode == kAutomaticTest && working.AutoTestStep == 2 &&
+                   program.position.TestPlanIndex >= 2 &&
+                   HasRow(program.testPlan, program.position.TestPlanIndex);
+    in.connected = program.link.state.Connected;
+    in.signatureState = program.measurement.SignatureState;
+    in.row = program.position.TestPlanIndex;
+    in.openCircuitThreshold = program.app.settings.OpenCircuitDetectThreshold;
+    in.nowMs = NowMs(program.link.clock);
+    const bool prompt = OpenPinPromptDue(notice.watch, program.testPlan, in);
+    const std::string_view text = prompt ? kOpenPinPrompt : std::string_view(notice.summary);
+    if (text == notice.shown)
+        return;
+    notice.shown = text;
+    ShowRunNoticeText(*program.gui, notice.shown);
 }
 
 void AutoFreezeStepOnce(Program& program) {

@@ -14,6 +14,9 @@ void HandlePanelCommand(Program& program, int control);
 void AutoTestStepOnce(Program& program);
 void AutoCaptureStepOnce(Program& program);
 void AutoFreezeStepOnce(Program& program);
+// The notice under the ribbon: the open-pin prompt, or the last run's counts until the
+// user acts again.
+void ShowRunNotice(Program& program);
 // The record editor window, with its own loop, until the user closes it.
 void OpenRecordEditor(Program& program);
 

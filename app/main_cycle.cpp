@@ -49,6 +49,18 @@ void RunAutomaticSequences(Program& program) {
     }
 }
 
+bool IsUserAction(const ui::Event& event) {
+    switch (event.kind) {
+        case ui::EventKind::Menu:
+        case ui::EventKind::Control:
+        case ui::EventKind::LeftClick:
+        case ui::EventKind::RightClick:
+            return true;
+        default:
+            return false;
+    }
+}
+
 void RunProbeFunction(Program& program, int functionList) {
     const int index = ui::ListSelection(*program.gui, functionList);
     if (index < 0 || index >= static_cast<int>(kProbeFunctions.size()))
@@ -188,6 +200,9 @@ void RunMainCycle(Program& program) {
     WorkingState& working = program.working;
     DisplayState& display = program.display;
 
+    // The last run's counts stay until the user does something in the window.
+    if (IsUserAction(app.LastEvent))
+        program.runNotice.summary.clear();
     if (app.LastEvent.kind == ui::EventKind::Menu) {
         HandleMenuCommand(program, app.LastEvent.number);
         HandleInstrumentChange(program);
@@ -195,6 +210,7 @@ void RunMainCycle(Program& program) {
     if (app.LastEvent.kind == ui::EventKind::Control)
         HandlePanelCommand(program, app.LastEvent.number);
     RunAutomaticSequences(program);
+    ShowRunNotice(program);
     if (working.WorkingMode != cycle.LastWorkingMode) {
         if (working.WorkingMode == kAutomaticTest || working.WorkingMode == kAutomaticCapture)
             program.measurement.StableCount = 0;

@@ -25,6 +25,7 @@ void ResetProgram(Program& program) {
     program.working = WorkingState{};
     program.display = DisplayState{};
     program.cycle = MainCycleState{};
+    program.runNotice = RunNotice{};
     program.simProbe = SimProbeState{};
     program.dmm = DmmClient{};
 }

@@ -6,20 +6,21 @@
 
 #include "app/main_cycle.h"
 #include "app/sim_probe_window.h"
+#include "base/dialogs.h"
 #include "calibration/dmm_client.h"
 #include "calibration/sim_multimeter.h"
 #include "core/app_state.h"
 #include "core/event_log.h"
-#include "media/media.h"
 #include "display/display_state.h"
+#include "engine/run_notices.h"
 #include "engine/signatures.h"
 #include "link/link_state.h"
 #include "link/sim/instrument.h"
 #include "link/usb_driver.h"
+#include "media/media.h"
 #include "testplan/editor_state.h"
 #include "testplan/navigation.h"
 #include "testplan/test_plan.h"
-#include "base/dialogs.h"
 #include "ui/gui.h"
 
 namespace orv {
@@ -42,6 +43,7 @@ struct Program {
     WorkingState working;
     DisplayState display;
     MainCycleState cycle;
+    RunNotice runNotice;  // the open-pin prompt and the end-of-run counts
     SimProbeState simProbe;
     // The record editor's view, marker, prompt and placement, kept between openings.
     EditorState editor;

@@ -181,7 +181,25 @@ void BuildEditControls(Builder& b, RunningPosition& at) {
           "Opens the 'Edit/Add Records & Images' window");
 }
 
+// The two rows under the last control, wrapped to the ribbon's width; hidden until a
+// notice has something to say.
+void BuildRunNotice(Builder& b, RunningPosition& at) {
+    b.Add(kControlRunNotice, ControlKind::Label,
+          {kRibbonLeftX, at.NextRow(), kRibbonFullWidth, 2 * kRibbonRowPitch});
+    ui::SetControlColours(b.gui, kControlRunNotice, b.settings.ColourPanelText,
+                          b.settings.ColourPanel);
+    ui::SetControlWordWrap(b.gui, kControlRunNotice);
+    ui::SetControlVisible(b.gui, kControlRunNotice, false);
+}
+
 }  // namespace
+
+void ShowRunNoticeText(ui::Gui& gui, const std::string& text) {
+    if (!ui::ControlExists(gui, kControlRunNotice))
+        return;
+    ui::SetControlText(gui, kControlRunNotice, text);
+    ui::SetControlVisible(gui, kControlRunNotice, !text.empty());
+}
 
 bool HasDcGenerator(std::string_view model) {
     return model == "ORV320" || model == "ORV340" || model == "ORV340X";
@@ -255,6 +273,7 @@ void BuildControlRibbon(ui::Gui& gui, const Settings& settings, const PictureLoo
         BuildScanner(builder, at);
     BuildTestControls(builder, at);
     BuildEditControls(builder, at);
+    BuildRunNotice(builder, at);
 }
 
 }  // namespace orv

@@ -21,6 +21,9 @@ using PictureLookup = std::map<std::string, QImage>;
 // colours the settings hold. A picture missing from `pictures` leaves its control blank.
 void BuildControlRibbon(ui::Gui& gui, const Settings& settings, const PictureLookup& pictures);
 
+// The notice under the edit controls, hidden while its text is empty.
+void ShowRunNoticeText(ui::Gui& gui, const std::string& text);
+
 // The models with the DC generator outputs and with the scanner.
 bool HasDcGenerator(std::string_view model);
 bool HasScanner(std::string_view model);

@@ -48,6 +48,7 @@ void NextOrComplete(const TestPlan& plan, PlanPosition& position, WorkingState& 
     ++position.TestPlanIndex;
     if (position.TestPlanIndex > RowCount(plan)) {
         effects.sound = Sound::CaptureComplete;
+        effects.finished = true;
         working.WorkingMode = manualMode;
     }
 }
@@ -91,6 +92,7 @@ SequenceEffects AutoTestStepOnce(TestPlan& plan, PlanPosition& position, Working
             } else {
                 working.WorkingMode = kManualTest;
                 effects.sound = Sound::CaptureComplete;
+                effects.finished = true;
             }
             break;
         }
@@ -107,6 +109,8 @@ SequenceEffects AutoTestStepOnce(TestPlan& plan, PlanPosition& position, Working
                 IsGoodVerdict(measurement.DifferencePercent, in.goldenVsLiveThreshold);
             SetCell(plan, row, column::kStatus, good ? "Good" : "Bad");
             effects.sound = good ? Sound::TestGood : Sound::TestBad;
+            // The percentages follow each verdict, not only the end of the run.
+            effects.refresh = true;
             effects.recordChanged = true;
             step = kMoveOn;
             break;
@@ -144,6 +148,7 @@ SequenceEffects AutoCaptureStepOnce(TestPlan& plan, PlanPosition& position, Work
             } else {
                 working.WorkingMode = kManualCapture;
                 effects.sound = Sound::CaptureComplete;
+                effects.finished = true;
             }
             break;
         }

@@ -33,6 +33,7 @@ struct SequenceEffects {
     bool refresh = false;        // RefreshUiState
     bool captureFlash = false;   // the next trace redraws start from black
     bool recordChanged = false;  // redraw the record's displays
+    bool finished = false;       // the run found no record left and is back in manual
 };
 
 // "2 cycles" 2, "5 cycles" 5, "10 cycles" 10, "15 cycles" 15, "20 cycles" 20; any

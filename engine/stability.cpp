@@ -4,6 +4,21 @@
 
 namespace orv {
 
+bool CurrentIsFlat(std::span<const float> y, int n, float openBand) {
+    float sum = 0;
+    for (int i = 1; i <= n; ++i)
+        sum += y[static_cast<size_t>(i)];
+    const float meanY = sum / static_cast<float>(n);
+    const float upper = meanY + openBand;
+    const float lower = meanY - openBand;
+    for (int i = 1; i <= n; ++i) {
+        const float point = y[static_cast<size_t>(i)];
+        if (point > upper || point < lower)
+            return false;
+    }
+    return true;
+}
+
 int DetectSignatureState(Signatures& signatures, Measurement& measurement,
                          const SignatureScale& scale, const Settings& settings) {
     const SignatureBuffer& live = signatures.LiveSignature;
@@ -12,18 +27,8 @@ int DetectSignatureState(Signatures& signatures, Measurement& measurement,
     const float fullVolts = scale.appliedMillivolts / 1000.0f;
     const float fullAmps = fullVolts / static_cast<float>(scale.effectiveResistance);
 
-    float sum = 0;
-    for (int i = 1; i <= n; ++i)
-        sum += live.Y[i];
-    const float meanY = sum / static_cast<float>(n);
     const float openBand = OpenCircuitFraction(settings.OpenCircuitDetectThreshold) * fullAmps;
-    const float upper = meanY + openBand;
-    const float lower = meanY - openBand;
-    bool currentFlows = false;
-    for (int i = 1; i <= n && !currentFlows; ++i) {
-        currentFlows = live.Y[i] > upper || live.Y[i] < lower;
-    }
-    if (!currentFlows) {
+    if (CurrentIsFlat(live.Y, n, openBand)) {
         measurement.StableCount = 0;
         return kOpenCircuit;
     }

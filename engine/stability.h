@@ -1,6 +1,8 @@
 #pragma once
 // Open circuit and stability of the live signature, evaluated once per redrawn frame.
 
+#include <span>
+
 #include "core/app_state.h"
 #include "engine/signatures.h"
 
@@ -18,6 +20,10 @@ struct SignatureScale {
 // signature), 1 otherwise. Updates `measurement.StableCount`; the caller keeps the
 // returned state. Reads the live signature, its point count, the effective
 // resistance and the applied peak voltage in millivolts.
+// No current point y[1..n] lies further than openBand (amperes) from their mean: the
+// probe touches nothing.
+bool CurrentIsFlat(std::span<const float> y, int n, float openBand);
+
 int DetectSignatureState(Signatures& signatures, Measurement& measurement,
                          const SignatureScale& scale, const Settings& settings);
 

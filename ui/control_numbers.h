@@ -76,6 +76,8 @@ inline constexpr int kControlBadTreePanel = 2115;
 inline constexpr int kControlBadTreeHeader = 2116;
 inline constexpr int kControlDcGeneratorHeader = 2117;
 inline constexpr int kControlScannerHeader = 2118;
+// Under the edit controls: the open-pin prompt and the end-of-run counts.
+inline constexpr int kControlRunNotice = 2125;
 
 // The "Simulated probe" window, 3001..3099.
 inline constexpr int kProbeUnitList = 3001;
@@ -172,7 +174,7 @@ constexpr bool NoneWithin(const std::array<int, N>& numbers, int first, int last
                         [&](int n) { return n >= first && n <= last; });
 }
 
-inline constexpr std::array<int, 58> kMainWindowSingles = {
+inline constexpr std::array<int, 59> kMainWindowSingles = {
     kControlInstrumentStatusHeader,
     kControlTestTree,
     kControlBadTree,
@@ -231,6 +233,7 @@ inline constexpr std::array<int, 58> kMainWindowSingles = {
     kControlBadTreeHeader,
     kControlDcGeneratorHeader,
     kControlScannerHeader,
+    kControlRunNotice,
 };
 inline constexpr std::array<int, 17> kProbeWindowControls = {
     kProbeUnitList, kProbeComponentList, kProbePinList,    kProbeTouch,  kProbeLift,

@@ -22,6 +22,7 @@
 #include "core/files.h"
 #include "display/ribbon_tables.h"
 #include "display/ui_refresh.h"
+#include "engine/run_notices.h"
 #include "link/sim/simulated_driver.h"
 #include "testplan/record_cells.h"
 #include "ui/controls.h"
@@ -58,28 +59,31 @@ protected:
     }
 
     // Passes until the automatic run is back in `manualMode`, within ten minutes of the
-    // link's clock. An open pin reads as a lifted probe, so the run waits on it for ever:
-    // the technician, seeing "O/C" on a pin the probe touches, judges it Bad by hand
-    // (Alt+K), as the test does after two seconds.
+    // link's clock. An open pin reads as a lifted probe, so the run waits on it; the
+    // technician judges it Bad by hand (Alt+K) once the window says so. Notes whether
+    // the percentages ever lagged behind the verdicts while the test ran.
     bool RunUntilBackIn(int manualMode) {
         const std::int64_t until = NowMs(program_.link.clock) + 600000;
-        std::int64_t openSince = -1;
         while (NowMs(program_.link.clock) < until) {
             if (program_.working.WorkingMode == manualMode)
                 return true;
-            const bool waitingOnOpenPin =
-                program_.working.WorkingMode == kAutomaticTest &&
-                program_.working.AutoTestStep == 2 &&
-                program_.measurement.SignatureState == kOpenCircuit &&
-                sim::Inspect(*program_.simulator).probe.kind == sim::Probe::Kind::Pin;
-            const std::int64_t now = NowMs(program_.link.clock);
-            openSince = waitingOnOpenPin ? (openSince < 0 ? now : openSince) : -1;
-            if (openSince >= 0 && now - openSince > 2000) {
+            ui::Gui& gui = *program_.gui;
+            if (ui::IsControlVisible(gui, kControlRunNotice) &&
+                ui::ControlText(gui, kControlRunNotice) == kOpenPinPrompt) {
+                pinsPrompted_.insert(
+                    Cell(program_.testPlan, program_.position.TestPlanIndex, column::kComponent) +
+                    "." + Cell(program_.testPlan, program_.position.TestPlanIndex, column::kPin));
                 ++pinsJudgedByHand_;
                 Menu(kShortcutBad);
-                openSince = -1;
+                EXPECT_FALSE(ui::IsControlVisible(gui, kControlRunNotice)) << "judged";
             }
             Pass();
+            // The percentages follow every verdict while the test runs.
+            const int records = RowCount(program_.testPlan) - 1;
+            if (program_.working.WorkingMode == kAutomaticTest &&
+                ui::ControlText(gui, kControlGoodPercent) !=
+                    ResultPercentText(CountResult("Good"), records))
+                percentagesLagged_ = true;
         }
         return false;
     }
@@ -100,12 +104,16 @@ protected:
         Press(kControlWorkingMode);
         ASSERT_EQ(program_.working.WorkingMode, kAutomaticCapture);
         ASSERT_TRUE(RunUntilBackIn(kManualCapture));
+        EXPECT_EQ(ui::ControlText(*program_.gui, kControlRunNotice),
+                  "Automatic capture finished: " + std::to_string(records) + " of " +
+                      std::to_string(records) + " records captured");
         for (int row = 2; row <= records + 1; ++row)
             ASSERT_EQ(Cell(program_.testPlan, row, column::kSignature), "Yes") << row;
 
         // Saved, and opened again from the file.
         Dialogs().fileAnswers = {"testplans/recorded", "testplans/recorded.orv"};
         Menu(kMenuFileSave);
+        EXPECT_FALSE(ui::IsControlVisible(*program_.gui, kControlRunNotice)) << "the next action";
         Menu(kMenuFileOpen);
         ASSERT_EQ(program_.app.settings.TestPlanFileName, "testplans/recorded.orv");
         ASSERT_EQ(RowCount(program_.testPlan), records + 1);
@@ -149,6 +157,8 @@ protected:
     }
 
     int pinsJudgedByHand_ = 0;
+    std::set<std::string> pinsPrompted_;
+    bool percentagesLagged_ = false;
 
     std::set<std::string> BadPins() {
         std::set<std::string> pins;
@@ -177,7 +187,17 @@ TEST_F(AutomaticWorkflowTest, RecordTheGoodBoardThenFindTheFaultsOfTheBrokenOne)
 
     // Every pin the four faults change, and no other.
     EXPECT_EQ(BadPins(), kFaultyPins);
-    EXPECT_EQ(pinsJudgedByHand_, 1);  // the open pin
+    EXPECT_EQ(pinsJudgedByHand_, 1);  // the open pin, once the window asked
+    EXPECT_EQ(pinsPrompted_, std::set<std::string>{"U2.8"});
+    EXPECT_FALSE(percentagesLagged_);
+    // The end of the run is shown, and stays until the user acts.
+    const int good = records - static_cast<int>(kFaultyPins.size());
+    const std::string summary = "Automatic test finished: " + std::to_string(good) + " Good, " +
+                                std::to_string(kFaultyPins.size()) + " Bad, 0 Untested";
+    EXPECT_TRUE(ui::IsControlVisible(*program_.gui, kControlRunNotice));
+    EXPECT_EQ(ui::ControlText(*program_.gui, kControlRunNotice), summary);
+    PassFrames(20);
+    EXPECT_EQ(ui::ControlText(*program_.gui, kControlRunNotice), summary);
     EXPECT_EQ(CountResult("Good"), records - static_cast<int>(kFaultyPins.size()));
     EXPECT_EQ(CountResult("Untested"), 0);
     EXPECT_EQ(ui::TreeEntryCount(*program_.gui, kControlBadTree),

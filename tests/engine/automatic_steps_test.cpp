@@ -85,6 +85,7 @@ TEST_F(AutomaticStepsTest, ATestWalksThePlanPinByPin) {
     const SequenceEffects judged = Test();
     EXPECT_EQ(judged.sound, Sound::TestGood);
     EXPECT_TRUE(judged.recordChanged);
+    EXPECT_TRUE(judged.refresh);  // the percentages follow the verdict
     EXPECT_EQ(Cell(plan_, 2, column::kStatus), "Good");
     EXPECT_EQ(working_.AutoTestStep, 3);
     Test();  // still on the pin
@@ -106,6 +107,7 @@ TEST_F(AutomaticStepsTest, ATestWalksThePlanPinByPin) {
     Lift();
     const SequenceEffects end = Test();
     EXPECT_EQ(end.sound, Sound::CaptureComplete);
+    EXPECT_TRUE(end.finished);
     EXPECT_EQ(working_.WorkingMode, kManualTest);
     EXPECT_EQ(Cell(plan_, 3, column::kStatus), "Untested");
 }
