@@ -6,10 +6,8 @@
 
 namespace orv {
 
-void OpenCalibrationWindow(Program& program) {
-    if (program.gui == nullptr)
-        return;
-    CalibrationContext context{
+CalibrationContext CalibrationContextOf(Program& program) {
+    return CalibrationContext{
         *program.gui,
         program.log,
         program.link,
@@ -19,6 +17,12 @@ void OpenCalibrationWindow(Program& program) {
         program.simMultimeter != nullptr ? SimMultimeterAddress(*program.simMultimeter)
                                          : std::string(kDefaultDmmAddress),
     };
+}
+
+void OpenCalibrationWindow(Program& program) {
+    if (program.gui == nullptr)
+        return;
+    CalibrationContext context = CalibrationContextOf(program);
     OpenCalibrationWizard(context);
 }
 

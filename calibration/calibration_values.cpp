@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/settings.h"
+
 namespace orv {
 
 namespace {
@@ -100,6 +102,49 @@ std::string CalibrationDateText(const LocalDateTime& t) {
     std::snprintf(text, sizeof text, "%02d/%s/%04d@%02d:%02d:%02d", t.day, kMonths[month], t.year,
                   t.hour, t.minute, t.second);
     return text;
+}
+
+namespace {
+
+bool IsWholeNumber(const std::string& text) {
+    std::size_t i = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (i >= text.size())
+        return false;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    }
+    return true;
+}
+
+template <std::size_t N>
+void KeepNumbers(std::array<std::string, N>& fields, const std::array<std::string, N>& kept) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!IsWholeNumber(fields[i]))
+            fields[i] = kept[i];
+    }
+}
+
+}  // namespace
+
+CalibrationFields ReadCalibrationFields(std::string_view fileName) {
+    const auto value = [&](std::string_view key) {
+        return std::to_string(ParseSettingNumber(FindSettingValue(fileName, key)));
+    };
+    CalibrationFields f;
+    f.dac = {value("DAC@10V"), value("DAC@1V"), value("DAC@0V"), value("DAC@-1V"),
+             value("DAC@-10V")};
+    f.adc0 = {value("ADC0@10V"), value("ADC0@0V"), value("ADC0@-10V")};
+    f.adc1 = {value("ADC1@10V"), value("ADC1@0V"), value("ADC1@-10V")};
+    f.dcBias = {value("DCBIAS@10V"), value("DCBIAS@-10V")};
+    return f;
+}
+
+void KeepInstrumentValues(CalibrationFields& fields, const CalibrationFields& instrument) {
+    KeepNumbers(fields.dac, instrument.dac);
+    KeepNumbers(fields.adc0, instrument.adc0);
+    KeepNumbers(fields.adc1, instrument.adc1);
+    KeepNumbers(fields.dcBias, instrument.dcBias);
 }
 
 std::string CalibrationFileText(const CalibrationFields& f, const LocalDateTime& when,

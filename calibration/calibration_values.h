@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/clock.h"
 
@@ -52,6 +53,10 @@ struct CalibrationFields {
     std::array<std::string, 3> adc1;
     std::array<std::string, 2> dcBias;  // +10 V, -10 V; written for the large family only
 };
+// The instrument's own values of those keys, from its calibration file.
+CalibrationFields ReadCalibrationFields(std::string_view fileName);
+// Each field that is not a whole number takes the instrument's value.
+void KeepInstrumentValues(CalibrationFields& fields, const CalibrationFields& instrument);
 std::string CalibrationFileText(const CalibrationFields& fields, const LocalDateTime& when,
                                 const std::array<float, 8>& sourceResistances, bool largeFamily);
 

@@ -22,8 +22,12 @@ namespace {
 
 using namespace calibration;
 
-// Register settings of a "Set output" button.
-constexpr int kSetOutputControl = kControlCalibrationOutput | kControlHighRange;
+// Register settings of a "Set output" button. Each level is set in the output range the
+// generator later uses its code in: +-10 V in the high range, +-1 V and 0 V (whose code
+// comes from the +-1 V line) in the low one.
+constexpr int SetOutputControl(bool highRange) {
+    return kControlCalibrationOutput | (highRange ? kControlHighRange : 0);
+}
 constexpr int kRegCode = 3;
 constexpr int kRegDcLevel = 20;
 constexpr int kRegDcZero = 21;
@@ -74,7 +78,8 @@ void SendRegister(Link& link, int reg, std::int64_t value) {
 void SetOutput(CalibrationContext& context, CalibrationWizard& wizard, int block) {
     std::vector<std::int64_t>& reg = context.link.registers.values;
     const bool dcBias = block >= kLevelBlockCount;
-    reg[kRegControl] = kSetOutputControl;
+    const bool highRange = dcBias || block == kLevelPlus10 || block == kLevelMinus10;
+    reg[kRegControl] = SetOutputControl(highRange);
     reg[kRegCode] =
         dcBias ? wizard.codes.dac[block == kDcBiasPlus10Block ? kLevelPlus10 : kLevelMinus10]
                : wizard.codes.dac[static_cast<std::size_t>(block)];
@@ -150,6 +155,9 @@ void StoreCalibration(CalibrationContext& context, CalibrationWizard& wizard) {
         fields.dcBias[0] = ui::ControlText(gui, kDcBiasFields[0]);
         fields.dcBias[1] = ui::ControlText(gui, kDcBiasFields[1]);
     }
+    // A field that holds no number ("--": never calibrated in this window, as the DC
+    // bias on an automatic run) keeps what the instrument had.
+    KeepInstrumentValues(fields, wizard.instrumentFields);
     const std::string text = CalibrationFileText(
         fields, NowLocal(), context.link.generator.SourceResistanceTable, wizard.largeFamily);
     // A file that cannot be written leaves the one before, which then goes in.
@@ -393,6 +401,7 @@ bool BeginCalibrationWizard(CalibrationContext& context, CalibrationWizard& wiza
     };
     wizard.codes.dac = {code("DAC@10V"), code("DAC@1V"), code("DAC@0V"), code("DAC@-1V"),
                         code("DAC@-10V")};
+    wizard.instrumentFields = ReadCalibrationFields(kCalibrationFileName);
     wizard.codes.dcBias10 = code("DCBIAS@10V");
     wizard.codes.dcBiasMinus10 = code("DCBIAS@-10V");
     wizard.open = true;

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "base/event.h"
 #include "calibration/auto_run.h"
 #include "calibration/calibration_values.h"
 #include "calibration/dmm_client.h"
 #include "core/event_log.h"
-#include "media/media.h"
 #include "link/link_state.h"
-#include "base/event.h"
+#include "media/media.h"
 #include "ui/gui.h"
 
 namespace orv {
@@ -39,6 +39,7 @@ struct CalibrationWizard {
     bool largeFamily = false;
     DacCodeSet codes;
     Measurements pairs{};
+    CalibrationFields instrumentFields;  // the instrument's values when the window opened
     int adc0Live = 0;
     int adc1Live = 0;
     AutoRun run;

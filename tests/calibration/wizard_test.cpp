@@ -163,12 +163,22 @@ TEST_F(WizardTest, SetOutputSendsTheLevelsRegisters) {
     const sim::HardwareConstants h;
     const std::int64_t plus1 = std::lround(h.dacZeroCode + h.dacCodesPerVoltLow);
     Press(SetOutputOf(kLevelPlus1));
-    const std::pair<int, std::int64_t> expected[] = {{1, 48},  {3, plus1}, {6, 1000}, {8, 100},
+    const std::pair<int, std::int64_t> expected[] = {{1, 16},  {3, plus1}, {6, 1000}, {8, 100},
                                                      {10, 64}, {11, 10},   {12, 8},   {14, 100},
                                                      {16, 0},  {17, 0}};
     for (const auto& [reg, value] : expected)
         EXPECT_EQ(InstrumentRegister(reg), static_cast<std::uint32_t>(value)) << reg;
     EXPECT_EQ(Text(kDacLive), std::to_string(plus1));
+    // Each level in the output range its code is used in: +-10 V high, the rest low.
+    const std::pair<int, std::uint32_t> ranges[] = {{kLevelPlus10, 48},
+                                                    {kLevelPlus1, 16},
+                                                    {kLevelZero, 16},
+                                                    {kLevelMinus1, 16},
+                                                    {kLevelMinus10, 48}};
+    for (const auto& [level, control] : ranges) {
+        Press(SetOutputOf(level));
+        EXPECT_EQ(InstrumentRegister(1), control) << level;
+    }
 
     // The -10 V DC bias block: the -10 V level code, and the DC bias registers.
     const std::int64_t bias10 = std::lround(h.dcBiasZeroCode + 10 * h.dcBiasCodesPerVolt);
@@ -396,7 +406,10 @@ TEST_F(WizardTest, GoCalibratesTheInstrumentAgainstTheMultimeter) {
         ASSERT_NE(at, std::string::npos);
         const long code = std::atol(file.c_str() + at + 2 + key.size());
         EXPECT_EQ(Text(kDacFields[static_cast<std::size_t>(l.level)]), std::to_string(code));
-        link.registers.values[kRegControl] = kControlCalibrationOutput | kControlHighRange;
+        // Each code in the range the generator uses it in.
+        const bool highRange = l.level == kLevelPlus10 || l.level == kLevelMinus10;
+        link.registers.values[kRegControl] =
+            kControlCalibrationOutput | (highRange ? kControlHighRange : 0);
         link.registers.values[3] = code;
         WriteRegisters(link, 0, 32);
         EXPECT_NEAR(sim::SocketVolts(*instrument, sim::OutputSocket::Red), l.volts, l.tolerance);
