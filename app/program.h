@@ -6,20 +6,20 @@
 
 #include "app/main_cycle.h"
 #include "app/sim_probe_window.h"
+#include "base/dialogs.h"
 #include "calibration/dmm_client.h"
 #include "calibration/sim_multimeter.h"
 #include "core/app_state.h"
 #include "core/event_log.h"
-#include "media/media.h"
 #include "display/display_state.h"
 #include "engine/signatures.h"
 #include "link/link_state.h"
 #include "link/sim/instrument.h"
 #include "link/usb_driver.h"
+#include "media/media.h"
 #include "testplan/editor_state.h"
 #include "testplan/navigation.h"
 #include "testplan/test_plan.h"
-#include "base/dialogs.h"
 #include "ui/gui.h"
 
 namespace orv {
@@ -38,6 +38,8 @@ struct Program {
     Signatures signatures;
     Measurement measurement;
     TestPlan testPlan;
+    // What the current plan's file holds, to tell whether leaving the plan loses work.
+    PlanOnDisk planOnDisk;
     PlanPosition position;
     WorkingState working;
     DisplayState display;

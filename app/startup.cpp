@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/main_cycle.h"
+#include "app/plan_files.h"
 #include "app/sim_probe_window.h"
 #include "app/subsystem_steps.h"
 #include "app/window_events.h"
@@ -150,8 +151,9 @@ void RunTopLevelPass(Program& program) {
     app.LastEvent = event;
     switch (event.kind) {
         case ui::EventKind::CloseRequest:
-            // A secondary window's close is its own loop's business.
-            if (event.window == ui::kMainWindow)
+            // A secondary window's close is its own loop's business. Unsaved work is
+            // not given up without a word.
+            if (event.window == ui::kMainWindow && MayLeavePlan(program))
                 app.QuitRequested = true;
             break;
         case ui::EventKind::LeftClick:
