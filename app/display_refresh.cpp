@@ -165,16 +165,12 @@ void RememberWindowPlace(Program& program) {
     StoreWindowPlace(program.log, now);
 }
 
-namespace {
-
 std::string CurrentPlanName(const Program& program) {
     std::error_code error;
     const std::string workingDirectory = std::filesystem::current_path(error).string();
     return PlanDisplayName(program.app.settings.TestPlanFileName,
                            error ? std::string() : workingDirectory);
 }
-
-}  // namespace
 
 void RefreshUiState(Program& program) {
     const std::string planName = CurrentPlanName(program);

@@ -3,6 +3,7 @@
 // layers, the mini-scopes, the board view, and the part of the interface refresh that
 // follows the mode and the view.
 
+#include <string>
 #include <vector>
 
 #include "app/program.h"
@@ -28,6 +29,8 @@ void LayOutMainWindow(Program& program);
 void RestoreWindowPlace(Program& program);
 // Saves the window's place when it moved or resized since it was last saved.
 void RememberWindowPlace(Program& program);
+// The current plan's name as the trees show it: the working directory left out.
+std::string CurrentPlanName(const Program& program);
 
 // Every control of the main window from the state; on a change of mode or view the
 // window is sized and laid out again and both redraws are asked for.

@@ -109,7 +109,7 @@ void HandleMenuCommand(Program& program, int command) {
     }
     for (size_t k = 0; k < kMenuRecentFiles.size(); ++k) {
         if (command == kMenuRecentFiles[k]) {
-            OpenTestPlan(program, program.app.settings.TestPlanFileNameRecent[k]);
+            OpenRecentPlan(program, k);
             return;
         }
     }
@@ -122,7 +122,13 @@ void HandleMenuCommand(Program& program, int command) {
             FileOpen(program);
             break;
         case kMenuFileSave:
-            FileSave(program);
+            FileSaveCopy(program);
+            break;
+        case kMenuFileSaveAs:
+            FileSaveAs(program);
+            break;
+        case kShortcutQuickSave:
+            QuickSave(program);
             break;
         case kMenuFileExportReport:
             ExportTestReport(program);

@@ -21,6 +21,7 @@ void ResetProgram(Program& program) {
     program.signatures = Signatures{};
     program.measurement = Measurement{};
     program.testPlan = TestPlan{};
+    program.planOnDisk = MarkOnDisk(program.testPlan);
     program.position = PlanPosition{};
     program.working = WorkingState{};
     program.display = DisplayState{};

@@ -39,6 +39,8 @@ struct Program {
     Signatures signatures;
     Measurement measurement;
     TestPlan testPlan;
+    // What the current plan's file holds, to tell whether leaving the plan loses work.
+    PlanOnDisk planOnDisk;
     PlanPosition position;
     WorkingState working;
     DisplayState display;

@@ -7,6 +7,7 @@
 
 #include "app/commands.h"
 #include "app/display_refresh.h"
+#include "app/plan_files.h"
 #include "app/program.h"
 #include "app/window_events.h"
 #include "core/event_log.h"
@@ -181,7 +182,8 @@ void ServeControl(Program& program, RecordEditorSession& session, int control) {
             BeginMovePin(plan, current, state);
             return Refresh(program, session);
         case editor::kQuickSave:
-            return SaveTestPlan(plan, program.log, program.app.settings.TestPlanFileName);
+            QuickSave(program);
+            return;
         default:
             return;
     }

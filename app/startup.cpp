@@ -4,6 +4,7 @@
 
 #include "app/display_refresh.h"
 #include "app/main_cycle.h"
+#include "app/plan_files.h"
 #include "app/sim_probe_window.h"
 #include "app/subsystem_steps.h"
 #include "app/window_events.h"
@@ -152,8 +153,9 @@ void RunTopLevelPass(Program& program) {
     app.LastEvent = event;
     switch (event.kind) {
         case ui::EventKind::CloseRequest:
-            // A secondary window's close is its own loop's business.
-            if (event.window == ui::kMainWindow)
+            // A secondary window's close is its own loop's business. Unsaved work is
+            // not given up without a word.
+            if (event.window == ui::kMainWindow && MayLeavePlan(program))
                 app.QuitRequested = true;
             break;
         case ui::EventKind::LeftClick:

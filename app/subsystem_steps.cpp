@@ -5,12 +5,12 @@
 #include "app/display_refresh.h"
 #include "app/plan_files.h"
 #include "core/crash_report.h"
-#include "media/media.h"
 #include "display/display_areas.h"
 #include "display/main_menu.h"
 #include "display/ribbon.h"
 #include "link/comms_thread.h"
 #include "link/connection.h"
+#include "media/media.h"
 #include "testplan/orv_file.h"
 #include "ui/gui.h"
 #include "ui/sound.h"
@@ -24,6 +24,7 @@ bool StartSoundSystem(Program&) {
 }
 void LoadCurrentTestPlan(Program& program) {
     LoadTestPlan(program.testPlan, program.log, program.app.settings.TestPlanFileName);
+    program.planOnDisk = MarkOnDisk(program.testPlan);
     program.position.TestPlanIndex = 1;
     program.position.RecordChanged = true;
 }

@@ -21,6 +21,9 @@ struct FileFilter {
     bool operator==(const FileFilter&) const = default;
 };
 
+// The answers to a question about unsaved work.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -29,6 +32,8 @@ public:
                                 BoxIcon icon) = 0;
     // A box with Yes and No buttons; true for Yes.
     virtual bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) = 0;
+    // A question with Save, Discard and Cancel buttons; closing the box cancels.
+    virtual SaveAnswer AskSaveDiscardCancel(const std::string& title, const std::string& text) = 0;
     // Opens the address in the user's web browser without waiting for it; false when
     // no browser could be started.
     virtual bool OpenWebAddress(const std::string& address) = 0;
@@ -55,7 +60,7 @@ struct FileRequest {
 };
 
 struct ShownBox {
-    enum class Kind { Message, YesNo, Colour };
+    enum class Kind { Message, YesNo, Colour, SaveDiscardCancel };
     Kind kind = Kind::Message;
     std::string title;
     std::string text;
@@ -70,6 +75,8 @@ public:
     void ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon) override;
     // Takes the next scripted answer; an unscripted question is answered No.
     bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) override;
+    // Takes the next scripted answer; an unscripted question is cancelled.
+    SaveAnswer AskSaveDiscardCancel(const std::string& title, const std::string& text) override;
     // Takes the next scripted colour; an unscripted chooser is cancelled.
     std::optional<std::int64_t> ChooseColour(const std::string& title,
                                              std::int64_t initial) override;
@@ -81,6 +88,7 @@ public:
     bool OpenWebAddress(const std::string& address) override;
 
     std::deque<bool> yesNoAnswers;
+    std::deque<SaveAnswer> saveAnswers;
     std::deque<std::optional<std::int64_t>> colourAnswers;  // nothing: the user cancels
     std::vector<ShownBox> shown;
     std::deque<std::string> fileAnswers;

@@ -16,6 +16,16 @@ bool ScriptedDialogs::AskYesNo(const std::string& title, const std::string& text
     return answer;
 }
 
+SaveAnswer ScriptedDialogs::AskSaveDiscardCancel(const std::string& title,
+                                                 const std::string& text) {
+    shown.push_back({ShownBox::Kind::SaveDiscardCancel, title, text, BoxIcon::Question});
+    if (saveAnswers.empty())
+        return SaveAnswer::Cancel;
+    const SaveAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
 namespace {
 
 std::string NextFileAnswer(std::deque<std::string>& answers) {

@@ -74,11 +74,16 @@ void WriteLogLine(EventLog& log, std::string_view message) {
 }
 
 void ShowUserMessage(EventLog& log, std::string_view message) {
+    ShowUserMessage(log, message, {});
+}
+
+void ShowUserMessage(EventLog& log, std::string_view message, std::string_view detail) {
     WriteLogLine(log, message);
     const MessageParts parts = SplitMessage(message);
     if (parts.kind == MessageKind::None || log.dialogs == nullptr)
         return;
-    log.dialogs->ShowMessageBox(parts.title, parts.text, IconFor(parts.kind));
+    const std::string text = detail.empty() ? parts.text : parts.text + "\n" + std::string(detail);
+    log.dialogs->ShowMessageBox(parts.title, text, IconFor(parts.kind));
 }
 
 void ShowPendingLogWarning(EventLog& log) {

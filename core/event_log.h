@@ -42,6 +42,9 @@ void WriteLogLine(EventLog& log, std::string_view message);
 
 // Logs the message, then shows it as a box when it is numbered.
 void ShowUserMessage(EventLog& log, std::string_view message);
+// The same, with `detail` (the file concerned) shown on a line of its own below the
+// box's text; the log has the message alone.
+void ShowUserMessage(EventLog& log, std::string_view message, std::string_view detail);
 
 // Shows the log warning raised on another thread, once; called by the UI loop.
 void ShowPendingLogWarning(EventLog& log);

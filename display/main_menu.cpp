@@ -21,6 +21,7 @@ constexpr MenuLine kMenuLines[] = {
     {1, "Open", kMenuFileOpen, kPlain},
     {1, "Save", kMenuFileSave, kPlain},
     {1, "Export Test Report...", kMenuFileExportReport, kPlain},
+    {1, "Save As...", kMenuFileSaveAs, kPlain},
     {1, "", 0, kPlain},
     {1, "Open Recent", 0, kPlain},
     {2, "testplans/demo_A.orv", kMenuRecentFiles[0], kPlain},
@@ -123,6 +124,7 @@ constexpr Shortcut kShortcuts[] = {
     {"Alt+J", kShortcutGood},
     {"Alt+K", kShortcutBad},
     {"Alt+L", kShortcutAutomatic},
+    {"Ctrl+S", kShortcutQuickSave},
 };
 
 // Numbers of the (sub)menus themselves, which no event carries.

@@ -18,7 +18,7 @@ struct MenuLine {
     bool checkable;
 };
 
-// The ten Alt shortcuts, delivered as menu events.
+// The keyboard shortcuts (the ten Alt ones and Ctrl+S), delivered as menu events.
 struct Shortcut {
     std::string_view keys;
     int command;
@@ -26,7 +26,7 @@ struct Shortcut {
 
 // The menus of the bar and their items; false when the bar cannot be made.
 bool CreateMainMenu(ui::Gui& gui);
-// Binds the ten shortcuts; false when the window cannot take them.
+// Binds the shortcuts; false when the window cannot take them.
 bool CreateShortcuts(ui::Gui& gui);
 
 // The menu tree the bar is built from, for the tests that read the bar back.

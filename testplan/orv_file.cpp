@@ -103,21 +103,22 @@ std::string TestPlanBytes(const TestPlan& plan) {
     return out;
 }
 
-void LoadTestPlan(TestPlan& plan, EventLog& log, std::string_view fileName) {
+bool LoadTestPlan(TestPlan& plan, EventLog& log, std::string_view fileName) {
     const std::optional<std::string> bytes = ReadWholeFile(fileName, kMaxTestPlanBytes);
     if (!bytes) {
         WriteLogLine(log, "Error #0065 Cannot open .orv file: " + std::string(fileName));
-        ShowUserMessage(log, "Error #0065 Cannot open .orv file");
-        return;
+        ShowUserMessage(log, "Error #0065 Cannot open .orv file", fileName);
+        return false;
     }
     TestPlan loaded = ParseTestPlan(*bytes);
     WriteLogLine(log, "TestPlan loaded: " + std::string(fileName) +
                           " rows=" + std::to_string(RowCount(loaded)) +
                           " cols=" + std::to_string(ColCount(loaded)));
     plan = std::move(loaded);
+    return true;
 }
 
-void SaveTestPlan(const TestPlan& plan, EventLog& log, std::string_view fileName) {
+bool SaveTestPlan(const TestPlan& plan, EventLog& log, std::string_view fileName) {
     const std::string name(fileName);
     const std::string tempName = name + ".tmp";
     // The backup goes through the temporary file and a rename too: a crash while it is
@@ -128,15 +129,16 @@ void SaveTestPlan(const TestPlan& plan, EventLog& log, std::string_view fileName
         ReplaceFile(name + ".bak", tempName, *previous);
     switch (ReplaceFile(name, tempName, TestPlanBytes(plan))) {
         case ReplaceResult::Replaced:
-            break;
+            return true;
         case ReplaceResult::CannotWriteTemp:
             ShowUserMessage(log, "Error #0064 File cannot be created");
-            break;
+            return false;
         case ReplaceResult::CannotRename:
             WriteLogLine(log, "Error: RenameFile failed for " + tempName);
             ShowUserMessage(log, "Error #0066 File save failed during rename.");
-            break;
+            return false;
     }
+    return false;
 }
 
 }  // namespace orv

@@ -27,13 +27,13 @@ std::string PlanImageName(std::string_view fileName);
 std::string TestPlanBytes(const TestPlan& plan);
 
 // Replaces the table by the file's content. A file that cannot be opened, is no
-// regular file or is larger than kMaxTestPlanBytes is reported (Error #0065) and
-// leaves the table as it was.
-void LoadTestPlan(TestPlan& plan, EventLog& log, std::string_view fileName);
+// regular file or is larger than kMaxTestPlanBytes is reported (Error #0065, the box
+// naming the file) and leaves the table as it was; false then.
+bool LoadTestPlan(TestPlan& plan, EventLog& log, std::string_view fileName);
 
 // Writes the table over the file in one step through fileName + ".tmp", after copying
 // a non-empty previous version to fileName + ".bak" the same way. Failures are
-// reported; the target keeps its old content then.
-void SaveTestPlan(const TestPlan& plan, EventLog& log, std::string_view fileName);
+// reported; the target keeps its old content then, and the result is false.
+bool SaveTestPlan(const TestPlan& plan, EventLog& log, std::string_view fileName);
 
 }  // namespace orv

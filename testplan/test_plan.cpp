@@ -105,4 +105,49 @@ void Renumber(TestPlan& plan) {
     }
 }
 
+namespace {
+
+// FNV-1a, 64 bits.
+struct Fnv {
+    std::uint64_t value = 14695981039346656037ULL;
+    void Add(std::string_view bytes) {
+        for (const char c : bytes) {
+            value ^= static_cast<unsigned char>(c);
+            value *= 1099511628211ULL;
+        }
+    }
+    void Add(std::uint64_t number) {
+        for (int shift = 0; shift < 64; shift += 8) {
+            value ^= (number >> shift) & 0xFF;
+            value *= 1099511628211ULL;
+        }
+    }
+};
+
+}  // namespace
+
+std::uint64_t PlanFingerprint(const TestPlan& plan) {
+    Fnv hash;
+    hash.Add(static_cast<std::uint64_t>(plan.rows.size()));
+    hash.Add(static_cast<std::uint64_t>(plan.cols));
+    for (const TestPlanRow& row : plan.rows) {
+        std::size_t kept = row.ends.size();
+        while (kept > 0 && row.ends[kept - 1] == (kept == 1 ? 0 : row.ends[kept - 2]))
+            --kept;
+        hash.Add(static_cast<std::uint64_t>(kept));
+        for (std::size_t k = 0; k < kept; ++k)
+            hash.Add(static_cast<std::uint64_t>(row.ends[k]));
+        hash.Add(std::string_view(row.text));
+    }
+    return hash.value;
+}
+
+PlanOnDisk MarkOnDisk(const TestPlan& plan) {
+    return {plan.revision.count, PlanFingerprint(plan)};
+}
+
+bool DiffersFromDisk(const PlanOnDisk& disk, const TestPlan& plan) {
+    return plan.revision.count != disk.revision && PlanFingerprint(plan) != disk.fingerprint;
+}
+
 }  // namespace orv

@@ -106,4 +106,19 @@ void DropTrailingEmptyCells(TestPlanRow& row);
 // Column 1 of every row := its row index.
 void Renumber(TestPlan& plan);
 
+// The plan's size and cell texts in one number: plans that would be written as the
+// same bytes give the same, however their rows keep trailing empty cells.
+std::uint64_t PlanFingerprint(const TestPlan& plan);
+
+// The plan as the program last read it from or wrote it to the current plan's file,
+// so that leaving a plan asks only when something would be lost.
+struct PlanOnDisk {
+    std::uint64_t revision = 0;
+    std::uint64_t fingerprint = 0;
+};
+PlanOnDisk MarkOnDisk(const TestPlan& plan);
+// Cheap while the plan has not been touched since the mark; a change made and undone
+// again does not count.
+bool DiffersFromDisk(const PlanOnDisk& disk, const TestPlan& plan);
+
 }  // namespace orv

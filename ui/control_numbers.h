@@ -115,6 +115,8 @@ inline constexpr int kMenuFileOpen = 26;
 inline constexpr int kMenuFileSave = 27;
 // Numbered apart from the menu bar's other commands.
 inline constexpr int kMenuFileExportReport = 901;
+inline constexpr int kMenuFileSaveAs = 902;
+inline constexpr int kShortcutQuickSave = 903;  // Ctrl+S: save under the current name
 inline constexpr std::array<int, 8> kMenuRecentFiles = {555, 556, 557, 558, 559, 560, 561, 562};
 inline constexpr int kMenuConnect = 235;
 inline constexpr int kMenuDisconnect = 236;
@@ -241,7 +243,7 @@ inline constexpr std::array<int, 17> kProbeWindowControls = {
     kProbeCorrupt,  kProbeShortRead,     kProbeStall,      kProbeText,   kProbeUnitLabel,
     kProbePinLabel, kProbeFaultLabel,
 };
-inline constexpr std::array<int, 26> kMenuSingles = {
+inline constexpr std::array<int, 28> kMenuSingles = {
     kMenuFileNew,           kMenuFileOpen,
     kMenuFileSave,          kMenuConnect,
     kMenuDisconnect,        kMenuModeCompact,
@@ -255,6 +257,7 @@ inline constexpr std::array<int, 26> kMenuSingles = {
     kShortcutResetResults,  kShortcutPreviousRecord,
     kShortcutNextRecord,    kShortcutPreviousComponent,
     kShortcutNextComponent, kMenuFileExportReport,
+    kMenuFileSaveAs,        kShortcutQuickSave,
 };
 
 inline constexpr auto kAllControls =

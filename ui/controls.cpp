@@ -781,13 +781,34 @@ bool AddMenu(Gui& gui, int window, int parentMenu, int menu, const std::string& 
     return true;
 }
 
+namespace {
+
+// Qt takes "&" as the mark of the next letter's mnemonic and "&&" as a "&".
+QString LiteralMenuText(const std::string& text) {
+    return QString::fromStdString(text).replace('&', "&&");
+}
+
+std::string ShownMenuText(const QString& text) {
+    std::string shown;
+    const std::string raw = text.toStdString();
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '&')
+            shown += raw[i];
+        else if (i + 1 < raw.size() && raw[i + 1] == '&')
+            shown += raw[++i];
+    }
+    return shown;
+}
+
+}  // namespace
+
 bool AddMenuItem(Gui& gui, int window, int menu, int command, const std::string& text,
                  bool checkable) {
     QtWindows& qt = *gui.windows;
     const auto found = qt.menus.find(menu);
     if (found == qt.menus.end() || qt.menuItems.contains(command))
         return false;
-    QAction* action = found->second.menu->addAction(QString::fromStdString(text));
+    QAction* action = found->second.menu->addAction(LiteralMenuText(text));
     action->setCheckable(checkable);
     QObject::connect(action, &QAction::triggered, [&gui, window, command, action] {
         // Qt has turned the mark over already; the marks show the program's state, which
@@ -839,12 +860,22 @@ bool IsMenuItemChecked(const Gui& gui, int command) {
 
 void SetMenuItemText(Gui& gui, int command, const std::string& text) {
     if (QAction* action = FindAction(gui, command))
-        action->setText(QString::fromStdString(text));
+        action->setText(LiteralMenuText(text));
 }
 
 std::string MenuItemText(const Gui& gui, int command) {
     const QAction* action = FindAction(gui, command);
-    return action != nullptr ? action->text().toStdString() : std::string();
+    return action != nullptr ? ShownMenuText(action->text()) : std::string();
+}
+
+void SetMenuItemEnabled(Gui& gui, int command, bool enabled) {
+    if (QAction* action = FindAction(gui, command))
+        action->setEnabled(enabled);
+}
+
+bool IsMenuItemEnabled(const Gui& gui, int command) {
+    const QAction* action = FindAction(gui, command);
+    return action != nullptr && action->isEnabled();
 }
 
 namespace {
@@ -855,7 +886,7 @@ void ListMenu(const Gui& gui, const QList<QAction*>& actions, int depth,
         MenuEntry entry;
         entry.depth = depth;
         entry.separator = action->isSeparator();
-        entry.text = action->text().toStdString();
+        entry.text = ShownMenuText(action->text());
         entry.checkable = action->isCheckable();
         for (const auto& [command, item] : gui.windows->menuItems) {
             if (item.action == action)

@@ -120,7 +120,8 @@ int TreeSelection(const Gui& gui, int number);
 void CollapseTree(Gui& gui, int number);
 
 // Menus of a window's menu bar. A menu item or shortcut reports {Menu, command}.
-// `menu` 0 is the bar itself; a new (sub)menu gets the number the caller gives.
+// `menu` 0 is the bar itself; a new (sub)menu gets the number the caller gives. An
+// item's text is shown as given: a "&" in it is a character, not a mnemonic.
 bool AddMenu(Gui& gui, int window, int parentMenu, int menu, const std::string& title);
 bool AddMenuItem(Gui& gui, int window, int menu, int command, const std::string& text,
                  bool checkable = false);
@@ -130,6 +131,8 @@ void SetMenuItemChecked(Gui& gui, int command, bool checked);
 bool IsMenuItemChecked(const Gui& gui, int command);
 void SetMenuItemText(Gui& gui, int command, const std::string& text);
 std::string MenuItemText(const Gui& gui, int command);
+void SetMenuItemEnabled(Gui& gui, int command, bool enabled);
+bool IsMenuItemEnabled(const Gui& gui, int command);
 // A menu bar as a test reads it, in display order: each entry with its depth (0 for
 // the bar's own menus), its text, its command (0 for a submenu or a separator).
 struct MenuEntry {

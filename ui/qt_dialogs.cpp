@@ -86,6 +86,18 @@ bool QtDialogs::AskYesNo(const std::string& title, const std::string& text, BoxI
     return RunBox(title, text, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+SaveAnswer QtDialogs::AskSaveDiscardCancel(const std::string& title, const std::string& text) {
+    switch (RunBox(title, text, BoxIcon::Question,
+                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)) {
+        case QMessageBox::Save:
+            return SaveAnswer::Save;
+        case QMessageBox::Discard:
+            return SaveAnswer::Discard;
+        default:
+            return SaveAnswer::Cancel;
+    }
+}
+
 std::optional<std::int64_t> QtDialogs::ChooseColour(const std::string& title,
                                                     std::int64_t initial) {
     const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),

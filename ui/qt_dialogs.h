@@ -9,6 +9,7 @@ class QtDialogs final : public Dialogs {
 public:
     void ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon) override;
     bool AskYesNo(const std::string& title, const std::string& text, BoxIcon icon) override;
+    SaveAnswer AskSaveDiscardCancel(const std::string& title, const std::string& text) override;
     std::string ChooseFileToOpen(const std::string& title, const std::string& defaultFile,
                                  const std::vector<FileFilter>& filters) override;
     std::string ChooseFileToSave(const std::string& title, const std::string& defaultFile,

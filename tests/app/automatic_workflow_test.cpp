@@ -110,9 +110,9 @@ protected:
         for (int row = 2; row <= records + 1; ++row)
             ASSERT_EQ(Cell(program_.testPlan, row, column::kSignature), "Yes") << row;
 
-        // Saved, and opened again from the file.
+        // Saved under a new name, and opened again from the file.
         Dialogs().fileAnswers = {"testplans/recorded", "testplans/recorded.orv"};
-        Menu(kMenuFileSave);
+        Menu(kMenuFileSaveAs);
         EXPECT_FALSE(ui::IsControlVisible(*program_.gui, kControlRunNotice)) << "the next action";
         Menu(kMenuFileOpen);
         ASSERT_EQ(program_.app.settings.TestPlanFileName, "testplans/recorded.orv");

@@ -7,15 +7,19 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/plan_files.h"
 #include "app/running_program.h"
 #include "core/files.h"
 #include "core/settings.h"
 #include "display/ribbon_tables.h"
 #include "testplan/orv_file.h"
+#include "testplan/recent_plans.h"
 #include "ui/controls.h"
 #include "ui/qt_windows.h"
 
@@ -29,6 +33,7 @@ constexpr const char* kMenuTree = R"(File
   Open [26]
   Save [27]
   Export Test Report... [901]
+  Save As... [902]
   ---
   Open Recent
     testplans\demo_A.orv [555]
@@ -140,10 +145,12 @@ protected:
         return out.str();
     }
 
-    void Menu(int command) {
+    void Menu(int command) { Post({ui::EventKind::Menu, command, ui::kMainWindow}); }
+    void CloseMainWindow() { Post({ui::EventKind::CloseRequest, 0, ui::kMainWindow}); }
+    void Post(const ui::Event& event) {
         while (!program_.gui->pending.empty())
             Pass();
-        program_.gui->pending.push_back({ui::EventKind::Menu, command, ui::kMainWindow});
+        program_.gui->pending.push_back(event);
         Pass();
     }
 
@@ -190,12 +197,25 @@ TEST_F(MenuCommandsTest, EachShortcutDeliversItsCommand) {
     ASSERT_NE(window, nullptr);
     window->activateWindow();
     QApplication::setActiveWindow(window);
-    const std::pair<Qt::Key, int> keys[] = {
-        {Qt::Key_W, 197}, {Qt::Key_X, 198}, {Qt::Key_Y, 199}, {Qt::Key_Z, 200}, {Qt::Key_B, 191},
-        {Qt::Key_E, 192}, {Qt::Key_R, 196}, {Qt::Key_J, 193}, {Qt::Key_K, 194}, {Qt::Key_L, 195}};
-    for (const auto& [key, command] : keys) {
+    struct Key {
+        Qt::Key key;
+        int command;
+        Qt::KeyboardModifier modifier = Qt::AltModifier;
+    };
+    const Key keys[] = {{Qt::Key_W, 197},
+                        {Qt::Key_X, 198},
+                        {Qt::Key_Y, 199},
+                        {Qt::Key_Z, 200},
+                        {Qt::Key_B, 191},
+                        {Qt::Key_E, 192},
+                        {Qt::Key_R, 196},
+                        {Qt::Key_J, 193},
+                        {Qt::Key_K, 194},
+                        {Qt::Key_L, 195},
+                        {Qt::Key_S, kShortcutQuickSave, Qt::ControlModifier}};
+    for (const auto& [key, command, modifier] : keys) {
         program_.gui->pending.clear();
-        QTest::keyClick(window, key, Qt::AltModifier);
+        QTest::keyClick(window, key, modifier);
         bool seen = false;
         for (const ui::Event& event : program_.gui->pending)
             seen = seen || (event.kind == ui::EventKind::Menu && event.number == command);
@@ -312,10 +332,12 @@ TEST_F(MenuCommandsTest, NewPlansOnlyInAdvancedAndNeverOnACancel) {
     Menu(kMenuModeAdvanced);
     SetCell(program_.testPlan, 1, column::kImageFile, "kept.jpg");
     Dialogs().shown.clear();
+    Dialogs().saveAnswers = {ui::SaveAnswer::Discard, ui::SaveAnswer::Discard};
     Menu(kMenuFileNew);  // the save dialog is cancelled
     ASSERT_EQ(Dialogs().fileRequests.size(), 1u);
     EXPECT_EQ(Dialogs().fileRequests[0].title, "Please choose file to save");
-    EXPECT_TRUE(Dialogs().shown.empty());
+    ASSERT_EQ(Dialogs().shown.size(), 1u);  // the question, and nothing else
+    EXPECT_EQ(Dialogs().shown[0].kind, ui::ShownBox::Kind::SaveDiscardCancel);
     EXPECT_EQ(Cell(program_.testPlan, 1, column::kImageFile), "kept.jpg");
     EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans\\demo_A.orv");
 
@@ -335,6 +357,7 @@ TEST_F(MenuCommandsTest, OpeningPlansKeepsTheRecentList) {
     Start("ORV310");
     ASSERT_TRUE(MakeFolder("testplans"));
     WritePlan("testplans/x.orv");
+    WritePlan("testplans/demo_C.orv");
     const std::string before = SettingsFile();
 
     // The first entry, reopened: nothing changes in the file.
@@ -363,15 +386,61 @@ TEST_F(MenuCommandsTest, OpeningPlansKeepsTheRecentList) {
     EXPECT_TRUE(SettingsHave("ORV_TestPlanFileNameRecent2=testplans\\demo_C.orv"));
     EXPECT_TRUE(SettingsHave("ORV_TestPlanFileNameRecent8=testplans\\demo_G.orv"));
     EXPECT_EQ(SettingsFile().find("demo_H"), std::string::npos);
+}
 
-    // A name that cannot be opened still becomes current, with the error told.
-    Dialogs().shown.clear();
-    Dialogs().fileAnswers = {"testplans/gone.orv"};
+// A fresh install lists demo plans that are not there. Choosing one, or a missing file
+// in the open dialog, is told with the file's name and changes nothing: the plan, its
+// name, the settings and the recent list stay, and the next save goes where it went.
+TEST_F(MenuCommandsTest, AFailedOpenChangesNothing) {
+    Start("ORV310");
+    ASSERT_TRUE(MakeFolder("testplans"));
+    WritePlan("testplans/x.orv");
+    Dialogs().fileAnswers = {"testplans/x.orv"};
     Menu(kMenuFileOpen);
-    ASSERT_FALSE(Dialogs().shown.empty());
-    EXPECT_EQ(Dialogs().shown[0].title, "Error #0065");
-    EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans/gone.orv");
-    EXPECT_EQ(RowCount(program_.testPlan), 3);  // the plan in memory stays
+    // The list as the start-up and this open made it: x, then demo_A to demo_G.
+    EXPECT_TRUE(ui::IsMenuItemEnabled(*program_.gui, 555));
+    EXPECT_TRUE(ui::IsMenuItemEnabled(*program_.gui, 556));  // demo_A, made at the start
+    for (int command = 557; command <= 562; ++command) {
+        EXPECT_FALSE(ui::IsMenuItemEnabled(*program_.gui, command)) << command;
+        EXPECT_EQ(
+            ui::MenuItemText(*program_.gui, command),
+            "testplans\\demo_" + std::string(1, static_cast<char>('B' + command - 557)) + ".orv");
+    }
+    SetCell(program_.testPlan, 2, column::kStatus, "Bad");
+    const TestPlan before = program_.testPlan;
+    const std::string settings = SettingsFile();
+
+    struct Case {
+        const char* how;
+        int command;
+        std::string answer;  // for the open dialog
+        const char* named;
+    };
+    const Case cases[] = {
+        {"recent", 557, "", "testplans\\demo_B.orv"},
+        {"dialog", kMenuFileOpen, "testplans/gone.orv", "testplans/gone.orv"},
+    };
+    for (const Case& c : cases) {
+        Dialogs().shown.clear();
+        Dialogs().saveAnswers = {ui::SaveAnswer::Discard};
+        Dialogs().fileAnswers = {c.answer};
+        Menu(c.command);
+        ASSERT_EQ(Dialogs().shown.size(), 2u) << c.how;
+        EXPECT_EQ(Dialogs().shown[1].title, "Error #0065") << c.how;
+        EXPECT_EQ(Dialogs().shown[1].text, "Cannot open .orv file\n" + std::string(c.named))
+            << c.how;
+        EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans/x.orv") << c.how;
+        EXPECT_EQ(SettingsFile(), settings) << c.how;
+        EXPECT_EQ(ui::MenuItemText(*program_.gui, 555), "testplans/x.orv") << c.how;
+        EXPECT_EQ(ui::MenuItemText(*program_.gui, 557), "testplans\\demo_B.orv") << c.how;
+        EXPECT_EQ(TestPlanBytes(program_.testPlan), TestPlanBytes(before)) << c.how;
+        EXPECT_EQ(ui::TreeEntryAt(*program_.gui, kControlTestTree, 0).text, "testplans/x.orv")
+            << c.how;
+    }
+    Menu(kShortcutQuickSave);
+    EXPECT_EQ(ReadWholeFile("testplans/x.orv"), TestPlanBytes(before));
+    EXPECT_FALSE(FileExists("testplans/demo_B.orv"));
+    EXPECT_FALSE(FileExists("testplans/gone.orv"));
 }
 
 TEST_F(MenuCommandsTest, SaveAddsTheExtensionAndKeepsTheCurrentName) {
@@ -385,6 +454,131 @@ TEST_F(MenuCommandsTest, SaveAddsTheExtensionAndKeepsTheCurrentName) {
     EXPECT_TRUE(FileExists("testplans/Board1.orv"));
     EXPECT_TRUE(FileExists("testplans/Board2.ORV"));
     EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans\\demo_A.orv");
+    // Each copy is told, with the plan the program goes on with.
+    ASSERT_EQ(Dialogs().shown.size(), 2u);
+    EXPECT_EQ(Dialogs().shown[0].title, "Save");
+    EXPECT_NE(Dialogs().shown[0].text.find("testplans/Board1.orv"), std::string::npos);
+    EXPECT_NE(Dialogs().shown[0].text.find("keeps working on testplans\\demo_A.orv"),
+              std::string::npos);
+}
+
+// Save As names the plan the program works on from then on, on the menu and in the
+// trees; Ctrl+S then writes there. A "&" in the name is a character of the recent
+// entry, not a mnemonic.
+TEST_F(MenuCommandsTest, SaveAsSwitchesToTheNewNameAndCtrlSSavesUnderIt) {
+    Start("ORV310");
+    ASSERT_TRUE(MakeFolder("testplans"));
+    const std::optional<std::string> demo = ReadWholeFile("testplans/demo_A.orv");
+    Dialogs().fileAnswers = {"testplans/R&D"};
+    Menu(kMenuFileSaveAs);
+    EXPECT_EQ(Dialogs().fileRequests.back().defaultFile, "testplans\\demo_A.orv");
+    ASSERT_TRUE(FileExists("testplans/R&D.orv"));
+    EXPECT_EQ(program_.app.settings.TestPlanFileName, "testplans/R&D.orv");
+    EXPECT_TRUE(SettingsHave("ORV_TestPlanFileName=testplans/R&D.orv"));
+    EXPECT_TRUE(SettingsHave("ORV_TestPlanFileNameRecent1=testplans/R&D.orv"));
+    EXPECT_EQ(ui::TreeEntryAt(*program_.gui, kControlTestTree, 0).text, "testplans/R&D.orv");
+    // What Qt shows of the entry, its mnemonic marks taken out.
+    QStringList shown;
+    for (const QAction* action : MainWindow()->findChildren<QAction*>())
+        shown.append(action->iconText());
+    EXPECT_TRUE(shown.contains("testplans/R&D.orv")) << shown.join(" | ").toStdString();
+    EXPECT_TRUE(ui::IsMenuItemEnabled(*program_.gui, 555));
+
+    SetCell(program_.testPlan, 1, column::kImageFile, "board.jpg");
+    QWidget* window = MainWindow();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    Pass();
+    EXPECT_EQ(PlanImageName("testplans/R&D.orv"), "board.jpg");
+    EXPECT_EQ(ReadWholeFile("testplans/demo_A.orv"), demo);
+    // Saved: the close asks nothing.
+    Dialogs().shown.clear();
+    CloseMainWindow();
+    EXPECT_TRUE(Dialogs().shown.empty());
+    EXPECT_TRUE(program_.app.QuitRequested);
+}
+
+// Closing the window, File New, File Open and a recent plan each ask before a plan
+// that differs from its file is given up; the answer does what it says, and Cancel
+// leaves everything as it was. A plan as its file holds it is left without a word.
+TEST_F(MenuCommandsTest, LeavingAChangedPlanAsksFirst) {
+    Start("ORV310");
+    ASSERT_TRUE(MakeFolder("testplans"));
+    WritePlan("testplans/other.orv");
+    enum class Leave { Close, New, Open, Recent };
+    struct Case {
+        Leave leave;
+        bool changed;
+        ui::SaveAnswer answer;
+    };
+    using ui::SaveAnswer;
+    std::vector<Case> cases;
+    for (const Leave leave : {Leave::Close, Leave::New, Leave::Open, Leave::Recent}) {
+        cases.push_back({leave, false, SaveAnswer::Cancel});
+        for (const SaveAnswer answer : {SaveAnswer::Save, SaveAnswer::Discard, SaveAnswer::Cancel})
+            cases.push_back({leave, true, answer});
+    }
+    int run = 0;
+    for (const Case& c : cases) {
+        const std::string what = "case " + std::to_string(run);
+        WritePlan("testplans/x.orv");
+        const std::optional<std::string> onDisk = ReadWholeFile("testplans/x.orv");
+        OpenTestPlan(program_, "testplans/x.orv");
+        program_.app.QuitRequested = false;
+        if (c.changed)
+            SetCell(program_.testPlan, 2, column::kStatus, "Good");  // a verdict
+        const TestPlan inMemory = program_.testPlan;
+        Dialogs().shown.clear();
+        Dialogs().saveAnswers = {c.answer};
+        const std::string fresh = "testplans/new" + std::to_string(run++) + ".orv";
+        Dialogs().fileAnswers = {c.leave == Leave::New ? fresh : "testplans/other.orv"};
+        std::string target = "testplans/other.orv";
+        switch (c.leave) {
+            case Leave::Close:
+                CloseMainWindow();
+                break;
+            case Leave::New:
+                target = fresh;
+                Menu(kMenuFileNew);
+                break;
+            case Leave::Open:
+                Menu(kMenuFileOpen);
+                break;
+            case Leave::Recent: {
+                const RecentPlans& recent = program_.app.settings.TestPlanFileNameRecent;
+                const auto at = std::find(recent.begin(), recent.end(), target);
+                ASSERT_NE(at, recent.end()) << what;
+                Menu(kMenuRecentFiles[static_cast<size_t>(at - recent.begin())]);
+                break;
+            }
+        }
+        if (!c.changed) {
+            EXPECT_TRUE(Dialogs().shown.empty()) << what;
+        } else {
+            ASSERT_FALSE(Dialogs().shown.empty()) << what;
+            EXPECT_EQ(Dialogs().shown[0],
+                      (ui::ShownBox{ui::ShownBox::Kind::SaveDiscardCancel, "Unsaved changes",
+                                    "Save changes to testplans/x.orv?", ui::BoxIcon::Question}))
+                << what;
+        }
+        const std::optional<std::string> after = ReadWholeFile("testplans/x.orv");
+        if (c.changed && c.answer == SaveAnswer::Save)
+            EXPECT_EQ(after, TestPlanBytes(inMemory)) << what;
+        else
+            EXPECT_EQ(after, onDisk) << what;
+        const bool left = !c.changed || c.answer != SaveAnswer::Cancel;
+        if (c.leave == Leave::Close) {
+            EXPECT_EQ(program_.app.QuitRequested, left) << what;
+        } else {
+            EXPECT_EQ(program_.app.settings.TestPlanFileName, left ? target : "testplans/x.orv")
+                << what;
+        }
+        if (!left) {
+            EXPECT_EQ(TestPlanBytes(program_.testPlan), TestPlanBytes(inMemory)) << what;
+        }
+    }
+    program_.app.QuitRequested = false;
 }
 
 TEST_F(MenuCommandsTest, ExportTestReportWritesThePlanInMemoryAndOpensItOnRequest) {

@@ -442,7 +442,8 @@ TEST_F(RecordEditorTest, ClosingRebuildsTheTreesAndTheMainLoopGoesOn) {
     EXPECT_EQ(Cell(program_.testPlan, 4, column::kComponent), "TP1");
     EXPECT_EQ(Text(editor::kComponentName), "TP2");
 
-    // The main window's close waits for the main loop.
+    // The main window's close waits for the main loop; the new record is given up.
+    Dialogs().saveAnswers = {ui::SaveAnswer::Discard};
     program_.gui->pending.push_back({ui::EventKind::CloseRequest, 0, ui::kMainWindow});
     Post(ui::EventKind::CloseRequest);
     EXPECT_FALSE(session_.open);

@@ -236,7 +236,7 @@ TEST_F(OrvFileTest, FailedRenameKeepsTheNewDataInTheTemporaryFile) {
 
 TEST_F(OrvFileTest, MissingFileIsReportedAndTheOpenPlanStays) {
     TestPlan plan = Load("kept,plan\r\n");
-    LoadTestPlan(plan, log_, "testplans\\gone.orv");
+    EXPECT_FALSE(LoadTestPlan(plan, log_, "testplans\\gone.orv"));
     EXPECT_EQ(Cell(plan, 1, 2), "plan");
     EXPECT_EQ(LogMessages(),
               (std::vector<std::string>{"TestPlan loaded: in.orv rows=1 cols=2",
@@ -244,7 +244,8 @@ TEST_F(OrvFileTest, MissingFileIsReportedAndTheOpenPlanStays) {
                                         "Error #0065 Cannot open .orv file"}));
     EXPECT_EQ(dialogs_.shown,
               (std::vector<ui::ShownBox>{{ui::ShownBox::Kind::Message, "Error #0065",
-                                          "Cannot open .orv file", ui::BoxIcon::Error}}));
+                                          "Cannot open .orv file\ntestplans\\gone.orv",
+                                          ui::BoxIcon::Error}}));
 }
 
 // A device, a pipe, a folder or a file past the size limit named as the plan fails as

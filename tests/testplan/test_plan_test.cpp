@@ -310,5 +310,47 @@ TEST(ComponentRunTest, EqualNamesApartAreSeparateComponents) {
     EXPECT_TRUE(ComponentRuns(TestPlan{}).empty());
 }
 
+// The mark of what the file holds: a change counts until it is undone, and a row that
+// keeps its emptied trailing cells is the same plan as one that dropped them.
+TEST(PlanOnDiskTest, OnlyADifferentTableCounts) {
+    struct Case {
+        const char* what;
+        void (*change)(TestPlan&);
+        bool differs;
+    };
+    const Case cases[] = {
+        {"untouched", [](TestPlan&) {}, false},
+        {"a verdict", [](TestPlan& p) { SetCell(p, 2, 9, "Bad"); }, true},
+        {"set and undone",
+         [](TestPlan& p) {
+             SetCell(p, 2, 9, "Bad");
+             SetCell(p, 2, 9, "Good");
+         },
+         false},
+        {"trailing cell emptied",
+         [](TestPlan& p) {
+             SetCell(p, 2, 40, "x");
+             SetCell(p, 2, 40, "");
+         },
+         false},
+        {"cell moved",
+         [](TestPlan& p) {
+             SetCell(p, 2, 9, "");
+             SetCell(p, 2, 10, "Good");
+         },
+         true},
+        {"a row more", [](TestPlan& p) { ResizeTable(p, 3, kPlanColumns); }, true},
+        {"assigned the same", [](TestPlan& p) { p = TestPlan(p); }, false},
+    };
+    for (const Case& c : cases) {
+        TestPlan plan;
+        ResizeTable(plan, 2, kPlanColumns);
+        SetCell(plan, 2, 9, "Good");
+        const PlanOnDisk disk = MarkOnDisk(plan);
+        c.change(plan);
+        EXPECT_EQ(DiffersFromDisk(disk, plan), c.differs) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace orv
